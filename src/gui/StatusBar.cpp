@@ -1,0 +1,3 @@
+#include "StatusBar.h"
+
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {}

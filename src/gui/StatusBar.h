@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStatusBar>
+
+class StatusBar : public QStatusBar
+{
+    Q_OBJECT
+public:
+    explicit StatusBar(QWidget* parent = nullptr);
+};

@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::puts("kavex-sim");
+    return 0;
+}
