@@ -1,7 +1,76 @@
+#include "CtlCommand.h"
+
+#include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 
-int main()
+std::vector<CtlCommand>& CtlRegistry::commands()
 {
-    std::puts("kavexctl");
-    return 0;
+    static std::vector<CtlCommand> all;
+    return all;
+}
+
+namespace {
+
+void printUsage(FILE* out)
+{
+    std::fputs("Aufruf: kavexctl [--port GERÄT] [--dir VERZEICHNIS] [--timeout S] [--simulate] BEFEHL ...\n\n"
+               "Befehle:\n",
+               out);
+    auto commands = CtlRegistry::commands();
+    std::sort(commands.begin(), commands.end(),
+              [](const CtlCommand& a, const CtlCommand& b) { return qstrcmp(a.name, b.name) < 0; });
+    for (const CtlCommand& c : commands)
+        std::fprintf(out, "  %s\n", c.synopsis);
+    std::fputs("\nExit-Status: 0 Erfolg, 1 Aufruf- oder Dateifehler, 2 Kommunikationsfehler, 3 Firmware zu alt\n", out);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    CtlOptions options;
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+        const QString opt = args.takeFirst();
+        if (opt == QLatin1String("--help")) {
+            printUsage(stdout);
+            return ExitOk;
+        }
+        if (opt == QLatin1String("--simulate")) {
+            options.simulate = true;
+            continue;
+        }
+        if (args.isEmpty()) {
+            std::fprintf(stderr, "kavexctl: %s braucht einen Wert\n", qPrintable(opt));
+            return ExitUsage;
+        }
+        const QString value = args.takeFirst();
+        bool ok = true;
+        if (opt == QLatin1String("--port"))
+            options.port = value;
+        else if (opt == QLatin1String("--dir"))
+            options.dir = value;
+        else if (opt == QLatin1String("--timeout"))
+            options.timeoutSeconds = value.toInt(&ok);
+        else
+            ok = false;
+        if (!ok) {
+            std::fprintf(stderr, "kavexctl: unbekannte Option %s\n", qPrintable(opt));
+            return ExitUsage;
+        }
+    }
+    if (args.isEmpty()) {
+        printUsage(stderr);
+        return ExitUsage;
+    }
+    const QString name = args.takeFirst();
+    for (const CtlCommand& c : CtlRegistry::commands()) {
+        if (name == QLatin1String(c.name))
+            return c.run(options, args);
+    }
+    std::fprintf(stderr, "kavexctl: unbekannter Befehl %s\n", qPrintable(name));
+    printUsage(stderr);
+    return ExitUsage;
 }
