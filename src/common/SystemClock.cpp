@@ -6,11 +6,10 @@
 #include <chrono>
 
 SystemClock::SystemClock()
-    : m_startNs(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                    std::chrono::steady_clock::now().time_since_epoch())
-                    .count())
-{
-}
+    : m_startNs(
+          std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+              .count())
+{}
 
 QDateTime SystemClock::now() const
 {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Text files shared with users and other programs: Windows-1252, CR LF line ends.
+namespace TextFile {
+// All lines without their line ends, each cut to `maxLineLength` characters; nothing when the
+// file cannot be opened (missing included). A line may end in CR LF, LF alone or the end of file.
+std::optional<QStringList> readLines(const QString& path, int maxLineLength);
+// Appends `line` and CR LF in one write, creating the file when missing. False on any failure.
+bool appendLine(const QString& path, const QString& line);
+// Appends `text` as it stands (no line end) in one write.
+bool appendText(const QString& path, const QString& text);
+// Replaces the file's content without a window in which it is lost: the new content is written
+// beside it, flushed and renamed into place; the file's permissions are kept. On failure the old
+// file stays as it was.
+bool rewrite(const QString& path, const QByteArray& content);
+// CR LF line end, as bytes.
+inline constexpr char kLineEnd[] = "\r\n";
+} // namespace TextFile
