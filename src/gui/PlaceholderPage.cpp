@@ -1,0 +1,3 @@
+#include "PlaceholderPage.h"
+
+PlaceholderPage::PlaceholderPage(AppCore& core, QWidget* parent) : Page(core, parent) {}
