@@ -1,0 +1,54 @@
+#include "shell/ProgramDirs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString environmentValue(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
+
+// XDG base directories must be absolute; a relative or empty value is ignored.
+QString xdgOr(const QString& value, const QString& home, const QString& fallback)
+{
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return QDir::cleanPath(value);
+    return QDir::cleanPath(home + QLatin1Char('/') + fallback);
+}
+
+} // namespace
+
+ProgramDirs::Environment ProgramDirs::Environment::fromProcess()
+{
+    Environment env;
+    env.winkavexDir = environmentValue("WINKAVEX_DIR");
+    env.xdgDataHome = environmentValue("XDG_DATA_HOME");
+    env.xdgConfigHome = environmentValue("XDG_CONFIG_HOME");
+    env.home = environmentValue("HOME");
+    if (env.home.isEmpty())
+        env.home = QDir::homePath();
+    return env;
+}
+
+ProgramDirs::ProgramDirs(const QString& dirOption, const Environment& env)
+{
+    if (!dirOption.isEmpty())
+        m_programDir = QDir::cleanPath(QFileInfo(dirOption).absoluteFilePath());
+    else if (!env.winkavexDir.isEmpty())
+        m_programDir = QDir::cleanPath(QFileInfo(env.winkavexDir).absoluteFilePath());
+    else
+        m_programDir = xdgOr(env.xdgDataHome, env.home, QStringLiteral(".local/share")) + QStringLiteral("/WinKavex");
+    m_configHome = xdgOr(env.xdgConfigHome, env.home, QStringLiteral(".config"));
+}
+
+QString ProgramDirs::programFile(const QString& name) const
+{
+    return m_programDir + QLatin1Char('/') + name;
+}
+
+bool ProgramDirs::ensureProgramDir() const
+{
+    return QDir().mkpath(m_programDir) && QFileInfo(m_programDir).isDir();
+}
