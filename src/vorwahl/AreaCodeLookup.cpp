@@ -1,0 +1,84 @@
+#include "AreaCodeLookup.h"
+
+#include "AreaCodeTable.h"
+#include "CarrierTable.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+namespace {
+
+constexpr std::string_view carrierSelection = "010";
+constexpr std::size_t carrierPrefixLength = 5;
+constexpr std::string_view international = "00";
+constexpr std::string_view germany = "0049";
+constexpr std::size_t minAreaDigits = 2;
+constexpr std::size_t maxAreaDigits = 6;
+constexpr std::size_t maxRestLength = 30;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::uint32_t decimal(std::string_view digits)
+{
+    std::uint32_t value = 0;
+    for (char c : digits)
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    return value;
+}
+
+// A national number "0" + area code + rest. Area codes nest in no number range, so the longest
+// known code is the caller's: 02129 is Haan, although 0212 (Solingen) is a code as well.
+std::optional<AreaCodeLookup::Result> placed(std::string_view national, std::string_view carrierText)
+{
+    if (national.size() < 2 || national[0] != '0' || national[1] == '0')
+        return std::nullopt;
+    const std::string_view afterTrunk = national.substr(1);
+    const auto digitRun =
+        static_cast<std::size_t>(std::find_if_not(afterTrunk.begin(), afterTrunk.end(), isDigit) - afterTrunk.begin());
+    for (std::size_t n = std::min(digitRun, maxAreaDigits); n >= minAreaDigits; --n) {
+        const std::string_view name = AreaCodeTable::text(decimal(afterTrunk.substr(0, n)));
+        if (name.empty())
+            continue;
+        AreaCodeLookup::Result result;
+        result.formatted.append("(").append(national.substr(0, n + 1)).append(") ");
+        result.formatted.append(national.substr(n + 1, maxRestLength));
+        result.place.append("[").append(name).append(carrierText).append("]");
+        return result;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+namespace AreaCodeLookup {
+
+Result lookup(std::string_view number)
+{
+    ShortString carrierText;
+    if (number.starts_with(carrierSelection)) {
+        const auto carrier = CarrierTable::name(number.substr(0, carrierPrefixLength));
+        carrierText.append(" (").append(carrier.value_or("unbekannt")).append(")");
+        number.remove_prefix(std::min(number.size(), carrierPrefixLength));
+    }
+
+    std::optional<Result> result;
+    if (number.starts_with(germany)) {
+        // Germany's country code: the rest is a national number without its trunk 0.
+        const ShortString national = ShortString("0").append(number.substr(germany.size()));
+        result = placed(national.view(), carrierText.view());
+    } else if (!number.starts_with(international)) {
+        result = placed(number, carrierText.view());
+    }
+    if (result)
+        return *result;
+
+    Result unplaced;
+    unplaced.formatted.append(number);
+    return unplaced;
+}
+
+} // namespace AreaCodeLookup
