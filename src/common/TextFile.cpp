@@ -13,7 +13,13 @@ bool appendBytes(const QString& path, const QByteArray& bytes)
     // Unbuffered: the record reaches the file in one write() call, never split by a buffer.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
-    const bool written = file.write(bytes) == bytes.size();
+    const qint64 before = file.size();
+    const qint64 count = file.write(bytes);
+    const bool written = count == bytes.size();
+    // A record cut short (full disk) would leave a broken line for the column readers; take it back
+    // unless someone else has appended meanwhile.
+    if (!written && count > 0 && file.size() == before + count)
+        file.resize(before);
     file.close();
     return written && file.error() == QFileDevice::NoError;
 }
@@ -60,7 +66,9 @@ bool appendText(const QString& path, const QString& text)
 bool rewrite(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (full disk) shows in write()'s count instead of being lost in a
+    // flush whose shortfall goes unreported.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(content) != content.size()) {
         file.cancelWriting();

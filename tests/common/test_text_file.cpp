@@ -1,0 +1,158 @@
+#include "common/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class TextFileTest : public testing::Test
+{
+protected:
+    QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(TextFileTest, AppendWritesWindowsBytesWithCrLf)
+{
+    const QString log = path("WinKavex.out");
+    ASSERT_TRUE(TextFile::appendLine(log, QStringLiteral("Gebühren")));
+    ASSERT_TRUE(TextFile::appendText(log, QStringLiteral("01.02.2003 04:05:06 ")));
+    ASSERT_TRUE(TextFile::appendText(log, QStringLiteral("€ 1,00")));
+    ASSERT_TRUE(TextFile::appendLine(log, QString()));
+    EXPECT_EQ(bytesOf(log), QByteArray("Geb\xFChren\r\n01.02.2003 04:05:06 \x80 1,00\r\n"));
+}
+
+TEST_F(TextFileTest, AppendIsOneWriteAtTheEndEvenWithAnotherWriterOpen)
+{
+    const QString log = path("shared.in");
+    put(log, "head\r\n");
+    QFile other(log);
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly | QIODevice::Append));
+    ASSERT_TRUE(TextFile::appendLine(log, QStringLiteral("one")));
+    other.write("two\r\n");
+    other.close();
+    EXPECT_EQ(bytesOf(log), QByteArray("head\r\none\r\ntwo\r\n"));
+}
+
+TEST_F(TextFileTest, AppendFailsWhereNoFileCanBe)
+{
+    const QString plain = path("plain");
+    put(plain, "x");
+    EXPECT_FALSE(TextFile::appendLine(plain + QStringLiteral("/under-a-file.out"), QStringLiteral("a")));
+    EXPECT_FALSE(TextFile::appendText(m_dir.path(), QStringLiteral("a"))); // a directory
+    EXPECT_EQ(bytesOf(plain), QByteArray("x"));
+}
+
+TEST_F(TextFileTest, ReadLinesSplitsCutsAndDecodes)
+{
+    const QString file = path("WinKavex.dat");
+    put(file, "kurz\r\n\r\nGeb\xFChrenzeile\nlast");
+    const auto lines = TextFile::readLines(file, 8);
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(*lines, QStringList({"kurz", "", "Gebühren", "last"}));
+
+    put(file, "a\r\nb\r\n");
+    EXPECT_EQ(TextFile::readLines(file, 128), QStringList({"a", "b"}));
+    put(file, "");
+    EXPECT_EQ(TextFile::readLines(file, 128), QStringList());
+}
+
+TEST_F(TextFileTest, ReadLinesOfAMissingFileIsNothing)
+{
+    EXPECT_FALSE(TextFile::readLines(path("missing.out"), 128).has_value());
+    EXPECT_FALSE(TextFile::readLines(m_dir.path(), 128).has_value());
+}
+
+TEST_F(TextFileTest, RewriteReplacesContentAndKeepsPermissions)
+{
+    const QString file = path("WinKavex.INI");
+    put(file, "old content\r\n");
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(TextFile::rewrite(file, "new\r\n"));
+    EXPECT_EQ(bytesOf(file), QByteArray("new\r\n"));
+    struct stat info
+    {};
+    ASSERT_EQ(stat(QFile::encodeName(file).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"WinKavex.INI"}));
+}
+
+TEST_F(TextFileTest, RewriteIntoAReadOnlyDirectoryLeavesTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "directory permissions do not bind the superuser; the full-disk case covers the failure";
+    const QString file = path("WinKavex.dat");
+    put(file, "old\r\n");
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const bool written = TextFile::rewrite(file, "new\r\n");
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(bytesOf(file), QByteArray("old\r\n"));
+}
+
+TEST_F(TextFileTest, RewriteOnAFullDiskLeavesTheOldFile)
+{
+    const QString file = path("WinKavex.dat");
+    put(file, "old\r\n");
+    // A file-size limit makes every write past it fail as a full disk would, for any user.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = TextFile::rewrite(file, QByteArray(4096, 'x'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(bytesOf(file), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"WinKavex.dat"}));
+}
+
+TEST_F(TextFileTest, AppendOnAFullDiskLeavesNoPartialRecord)
+{
+    const QString file = path("WinKavex.out");
+    put(file, "first\r\n");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = TextFile::appendLine(file, QStringLiteral("a record longer than the limit"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(bytesOf(file), QByteArray("first\r\n"));
+}
+
+TEST_F(TextFileTest, RewriteUnderARegularFileFails)
+{
+    const QString plain = path("plain");
+    put(plain, "x");
+    EXPECT_FALSE(TextFile::rewrite(plain + QStringLiteral("/WinKavex.INI"), "data"));
+    EXPECT_EQ(bytesOf(plain), QByteArray("x"));
+}
