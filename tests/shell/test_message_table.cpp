@@ -1,0 +1,80 @@
+#include "shell/MessageTable.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// The full table as the program must show it; every number not listed has no text.
+const std::map<int, const char*> kExpected = {
+    {1, "Gebühreninformationen werden gelesen"},
+    {2, "Grundkonfiguration wird gelesen"},
+    {3, "Endgerätekonfiguration wird gelesen"},
+    {4, "Kommunikationsfehler auf Schnittstelle %s"},
+    {5, "Schnittstelle %s kann nicht geöffnet werden"},
+    {7, "1TR6"},
+    {8, "DSS1"},
+    {9, "Mehrgeräteanschluß"},
+    {10, "Anlagenanschluß"},
+    {11, "Vollamt"},
+    {12, "Inland"},
+    {13, "Ortsgespräch"},
+    {14, "Ankommend"},
+    {15, "Keine"},
+    {16, "Telefon"},
+    {17, "Fax G3"},
+    {18, "Daten"},
+    {19, "T-Online"},
+    {20, "Anrufbeantworter"},
+    {21, "Kombidienst"},
+    {22, "Portadresse '%s' ist ungültig"},
+    {24, "Schnittstelle %s wird geöffnet"},
+    {26, "Grundkonfiguration wird übertragen"},
+    {27, "Anschluß %s wird konfiguriert"},
+    {28, "Nein"},
+    {29, "Ja"},
+    {31, "WinKavex ist nur für Firmware-Versionen ab 1.93 geeignet"},
+    {32, "Datei %s konnte nicht geöffnet werden"},
+    {33, "Nein"},
+    {34, "Anschluß %d"},
+    {35, "Gebühreneinheiten werden übertragen"},
+    {36, "Schnittstelle %s kann nicht beschrieben werden"},
+    {39, "Falsches Paßwort"},
+    {40, "Paßwort-Wiederholung stimmt nicht"},
+    {41, "Standard"},
+    {42, "Rhythmus 1"},
+    {43, "Rhythmus 2"},
+    {44, "Keiner"},
+    {45, "Rhythmus 3"},
+    {46, "n.v."},
+    {47, "(besetzt)"},
+    {48, "(sofort)"},
+    {49, "(%d Rufe)"},
+    {50, "Kurzwahl %s wird gelesen"},
+    {51, "Kurzwahlen bei dieser Firmware-Version nicht verfügbar"},
+    {52, "Wahlsperre"},
+    {53, "Kurzwahl"},
+    {54, "Babyruf"},
+    {56, "Ungültige Wartezeit"},
+};
+
+} // namespace
+
+class MessageTableNumber : public testing::TestWithParam<int>
+{};
+
+TEST_P(MessageTableNumber, HasExactlyItsText)
+{
+    const int number = GetParam();
+    const auto expected = kExpected.find(number);
+    const QString text = expected == kExpected.end() ? QString() : QString::fromUtf8(expected->second);
+    EXPECT_EQ(MessageTable::text(number), text) << "message " << number;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryNumber, MessageTableNumber, testing::Range(-1, 70));
+
+TEST(MessageTable, HighestNumberIsTheLastMessage)
+{
+    EXPECT_EQ(MessageTable::highestNumber(), kExpected.rbegin()->first);
+}
