@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigImage.h"
+#include "shell/CommandLine.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -9,15 +10,17 @@
 #include <memory>
 #include <optional>
 
-class Clock;
-class Settings;
-class StatusLine;
-class PasswordStore;
-class VorwahlLibrary;
 class BaseConfig;
+class Clock;
 class ExtensionConfig;
+class PasswordStore;
+class PbxLink;
+class Settings;
 class SpeedDialList;
-struct CommandLine;
+class StatusLine;
+class Transport;
+class VorwahlLibrary;
+class QTimer;
 
 // The program's state for the life of the process: settings, status line, configuration image and
 // models, the exchange link, the password store, the Vorwahl library, and the start-up and shutdown
@@ -29,13 +32,15 @@ class AppCore : public QObject
 public:
     struct Options
     {
-        QString programDir;     // logs, settings beside the program, help
-        QString configHome;     // first settings file and the password store
-        QString deviceOverride; // --port DEVICE: used instead of the port's mapped device
-        Clock* clock = nullptr; // null: the system clock
+        QString programDir;                   // logs, the settings file beside the program, help
+        QString configHome;                   // the first settings file looked at, the password store
+        QString deviceOverride;               // --port DEVICE: opened whatever port is chosen
+        Clock* clock = nullptr;               // null: the system clock
+        std::unique_ptr<Transport> transport; // null: the serial port
+        int passwordIterations = 0;           // 0: the store's default
     };
 
-    explicit AppCore(const Options& options, const CommandLine& commandLine, QObject* parent = nullptr);
+    AppCore(Options options, CommandLine commandLine, QObject* parent = nullptr);
     ~AppCore() override;
 
     Clock& clock() const;
@@ -48,18 +53,20 @@ public:
     SpeedDialList& speedDials() const;
     PasswordStore& passwordStore() const;
     VorwahlLibrary& vorwahl() const;
-    const CommandLine& commandLine() const;
+    PbxLink& link() const;
+    const CommandLine& commandLine() const { return m_commandLine; }
     QString programDir() const;
 
     // State.
     bool isReady() const { return m_ready; }
     bool isShuttingDown() const { return m_shuttingDown; }
-    bool isFirstReadPending() const { return m_firstReadPending; }
     bool isTransferLocked() const { return m_transferLocked; }
     bool isFirmwareTooOld() const { return m_firmwareTooOld; }
-    int firmwareVersion() const;                    // major * 100 + minor from the base region
-    int extensionCount() const;                     // base byte 2
-    QString portName() const { return m_portName; } // "COM1".."COM4", or the invalid stored text
+    bool isFirstReadPending() const;
+    int firmwareVersion() const; // major * 100 + minor from the base region
+    int extensionCount() const;  // base byte 2
+    // "COM1".."COM4", or the invalid stored text after a failed start-up.
+    QString portName() const { return m_portName; }
     bool isPortOpen() const;
     int autoCloseCountdown() const { return m_autoCloseCountdown; }
 
@@ -69,24 +76,33 @@ public:
 
     // Operations of the buttons and fields.
     void startRead();                           // "&Lesen"
-    bool write();                               // "Konfigurieren": password query, commit, write sequence
+    bool write();                               // "Konfigurieren": password query, commit, write
+    bool openPort(const QString& portName);     // message 24; message 5 on failure
     void changePort(int number);                // "COM 1".."COM 4" -> 1..4: store, close, reopen
     bool setStartWaitText(const QString& text); // 1..30 seconds, else message 56
-    void decodeConfiguration();                 // decode base and extension regions, emit configDecoded()
+    void decodeConfiguration();                 // decode base and extension regions, configDecoded()
     void commitPages();                         // store the showing page before a write, save or print
+    // "Paßwort speichern": message 40 when the two texts differ; an empty pair removes the password.
+    bool savePassword(const QString& newPassword, const QString& repetition);
 
     // Seams for the GUI: the commit step of the showing page, and the modal password dialog
     // (returns the entered text, or nothing when cancelled).
     void setCommitHook(std::function<void()> hook);
     void setPasswordPrompt(std::function<std::optional<QString>()> prompt);
 
-    // Shutdown: the close query (whether the window is hidden and a quit was asked for), the end.
-    void closeQuery(bool windowHidden, bool quitRequested);
-    void shutdown();
-
-    // The one-second tick, in this order: auto-close countdown, reply time-out, clock, time control,
-    // wake-up, running call duration.
+    // The one-second timer: started at the end of start-up, stopped at shutdown.
+    void startTimer();
+    void stopTimer();
+    bool isTimerRunning() const;
+    // One tick, in this order: auto-close countdown, reply time-out, clock, time control, wake-up,
+    // running call duration.
     void onSecond();
+
+    // A close request: set the shutdown flag only when the program ends from the tray (a quit
+    // while the window is hidden), then pause 200 ms with event processing.
+    void closeQuery(bool windowHidden, bool quitRequested);
+    // The end: timer stopped, port closed, library unloaded.
+    void shutdown();
 
 Q_SIGNALS:
     void configDecoded();
@@ -100,12 +116,20 @@ Q_SIGNALS:
     void passwordChanged();
 
 private:
+    void connectLink();
+    void onBaseReceived();
+    void onExtensionsReceived();
+    void onReadFinished();
+    void onTransferLock(bool locked);
+    QString devicePath(const QString& portName) const;
+
     struct Parts;
     std::unique_ptr<Parts> m_parts;
+    CommandLine m_commandLine;
+    QString m_deviceOverride;
     QString m_portName;
     bool m_ready = false;
     bool m_shuttingDown = false;
-    bool m_firstReadPending = true;
     bool m_transferLocked = false;
     bool m_firmwareTooOld = false;
     bool m_transferUnits = false;

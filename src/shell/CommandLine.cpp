@@ -1,0 +1,70 @@
+#include "CommandLine.h"
+
+namespace {
+
+// Words are compared whole after upper-casing and cutting to 50 characters.
+QString normalisedWord(const QString& argument)
+{
+    return argument.left(50).toUpper();
+}
+
+// "--name VALUE" or "--name=VALUE"; advances i past a separate value.
+bool takeOption(const QStringList& arguments, int& i, const QString& name, QString& value, QString& error)
+{
+    const QString& argument = arguments[i];
+    if (argument.startsWith(name + QLatin1Char('='))) {
+        value = argument.mid(name.size() + 1);
+    } else if (argument == name) {
+        if (i + 1 >= arguments.size()) {
+            error = QStringLiteral("Option %1 braucht einen Wert").arg(name);
+            return true;
+        }
+        value = arguments[++i];
+    } else {
+        return false;
+    }
+    if (value.isEmpty() && error.isEmpty())
+        error = QStringLiteral("Option %1 braucht einen Wert").arg(name);
+    return true;
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments)
+{
+    CommandLine line;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (takeOption(arguments, i, QStringLiteral("--port"), line.portDevice, line.error) ||
+            takeOption(arguments, i, QStringLiteral("--dir"), line.dir, line.error) ||
+            takeOption(arguments, i, QStringLiteral("--screenshots"), line.screenshotsDir, line.error))
+            continue;
+        if (argument == QLatin1String("--simulate")) {
+            line.simulate = true;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            line.help = true;
+        } else {
+            const QString word = normalisedWord(argument);
+            line.autoEnd |= word == QLatin1String("AUTOENDE");
+            line.debug |= word == QLatin1String("DEBUG");
+            line.startInTray |= word == QLatin1String("ICON");
+        }
+    }
+    return line;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Aufruf: winkavex [AUTOENDE] [DEBUG] [ICON] [--simulate] [--port GERÄT] [--dir VERZEICHNIS]\n"
+        "                 [--screenshots VERZEICHNIS]\n"
+        "\n"
+        "  AUTOENDE             nach jedem vollständigen Lesen das Fenster nach 3 s in den Infobereich legen\n"
+        "  DEBUG                den Verkehr der Schnittstelle in \"winkavex.debug\" im Programmverzeichnis "
+        "protokollieren\n"
+        "  ICON                 im Infobereich starten, ohne das Fenster zu zeigen\n"
+        "  --simulate           mit einer simulierten Anlage (kavex-sim --demo) arbeiten\n"
+        "  --port GERÄT         dieses Gerät statt des eingestellten Anschlusses öffnen\n"
+        "  --dir VERZEICHNIS    Programmverzeichnis (Einstellungen, Protokolle)\n"
+        "  --screenshots VERZ.  jede Seite als PNG in VERZ. ablegen und beenden\n");
+}

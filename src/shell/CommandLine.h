@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The program's command line: the words "AUTOENDE", "DEBUG" and "ICON" (any case, any order; other
+// words are ignored) and the options of the Linux build.
+struct CommandLine
+{
+    bool autoEnd = false;     // close the window to the tray 3 s after every complete read
+    bool debug = false;       // trace the serial traffic to "winkavex.debug" in the program directory
+    bool startInTray = false; // do not show the window at the end of start-up
+    bool simulate = false;    // --simulate: run against kavex-sim --demo on a pseudo-terminal
+    bool help = false;        // --help
+    QString portDevice;       // --port DEVICE
+    QString dir;              // --dir DIR
+    QString screenshotsDir;   // --screenshots DIR
+    QString error;            // a usage error; empty when the line parsed
+
+    // `arguments` without the program name.
+    static CommandLine parse(const QStringList& arguments);
+    static QString usage();
+};
