@@ -11,7 +11,12 @@ class ConfigImage
 public:
     static constexpr int Size = 1024;
 
-    enum class Region { Base, Extensions, Charges };
+    enum class Region
+    {
+        Base,
+        Extensions,
+        Charges
+    };
     static constexpr int BaseOffset = 0, BaseLength = 300;
     static constexpr int ExtensionsOffset = 300, ExtensionsLength = 500;
     static constexpr int ChargesOffset = 800, ChargesLength = 224;

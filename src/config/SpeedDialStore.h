@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its own part of a speed-dial entry: name, stored number and sound
+// file (settings sections "Kurzwahlen", "Kurzwahlen-Rufnummer", "Kurzwahlen-Sound", key
+// "301" .. "360"). The settings file implements it; tests use a map.
+class SpeedDialStore
+{
+public:
+    virtual ~SpeedDialStore() = default;
+    virtual QString name(int entry) const = 0;         // at most 40 characters
+    virtual QString storedNumber(int entry) const = 0; // at most 20 characters
+    virtual QString sound(int entry) const = 0;
+    // Writes the three keys of one entry together; false when the file refused the write.
+    virtual bool save(int entry, const QString& name, const QString& number, const QString& sound) = 0;
+};
