@@ -3,9 +3,8 @@
 #include "config/ConfigChoices.h"
 #include "config/Firmware.h"
 #include "config/PackedDigits.h"
+#include "link/ImageLayout.h"
 #include "shell/MessageTable.h"
-
-#include <algorithm>
 
 namespace {
 using R = ConfigImage::Region;
@@ -28,7 +27,7 @@ BaseSettings decode(const ConfigImage& image)
 {
     BaseSettings s;
     s.connection = image.at(R::Base, Offset::Connection);
-    s.extensionCount = std::min<int>(image.at(R::Base, Offset::ExtensionCount), 8);
+    s.extensionCount = ImageLayout::extensionCount(image);
     s.protocol = image.at(R::Base, Offset::Protocol);
     s.major = image.at(R::Base, Offset::Major);
     s.minor = image.at(R::Base, Offset::Minor);

@@ -2,6 +2,7 @@
 
 #include "config/Firmware.h"
 #include "config/PackedDigits.h"
+#include "link/ImageLayout.h"
 #include "shell/MessageTable.h"
 
 namespace {
@@ -180,8 +181,7 @@ void storeMasks(ConfigImage& image, int g, int recordLength, std::uint8_t extens
 
 int units(const ConfigImage& image, int g)
 {
-    const int at = ConfigImage::ChargesOffset + 1 + 2 * g;
-    return image[at] | image[at + 1] << 8;
+    return ImageLayout::units(image, g);
 }
 
 void storeUnits(ConfigImage& image, int g, int value)

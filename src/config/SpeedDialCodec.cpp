@@ -1,6 +1,7 @@
 #include "config/SpeedDialCodec.h"
 
 #include "config/PackedDigits.h"
+#include "link/Cells.h"
 #include "shell/MessageTable.h"
 
 #include <QStringList>
@@ -26,11 +27,6 @@ int entryFromText(const QString& text)
     return ok && text.size() >= 2 && n >= 1 && n <= EntryCount ? n : 0;
 }
 
-QByteArray beginReadBlock()
-{
-    return QByteArray::fromHex("83020200");
-}
-
 QByteArray readRequestHeadBlock()
 {
     return QByteArray::fromHex("03CC0603");
@@ -46,12 +42,7 @@ QByteArray readRequestTailBlock(int n)
 std::optional<SpeedDialEntry> decodeReply(const QByteArray& chunk)
 {
     // Work copy of the first 41 line bytes without their cell headers, zero beyond the chunk.
-    QByteArray payload;
-    for (int i = 0; i < std::min<int>(ReplyLength, chunk.size()); ++i) {
-        if (i % 4 != 0)
-            payload += chunk.at(i);
-    }
-    payload = payload.leftJustified(ReplyLength, '\0');
+    const QByteArray payload = Cells::compacted(chunk, ReplyLength);
     auto byte = [&payload](int k) { return static_cast<std::uint8_t>(payload.at(k)); };
     SpeedDialEntry e;
     e.entry = byte(3);

@@ -46,13 +46,8 @@ QString entryText(int entry);
 // Entry n from its text's last two digits ("301" -> 1); 0 for a text that names no entry.
 int entryFromText(const QString& text);
 
-// Line blocks: the begin request and the two blocks of the request for entry n.
-QByteArray beginReadBlock();            // 83 02 02 00
-QByteArray readRequestHeadBlock();      // 03 CC 06 03
-QByteArray readRequestTailBlock(int n); // 82 n FF 00
-
 // Decodes an entry reply chunk (line bytes with cell headers): its first 41 bytes are compacted.
-// Nothing when the chunk is too short to hold the entry number.
+// Bytes missing from a short chunk count as zero; nothing when the entry number is not 1..60.
 std::optional<SpeedDialEntry> decodeReply(const QByteArray& chunk);
 
 // Attribute text: empty for an empty number; "Wahlsperre" when the dial block is set; else
