@@ -1,0 +1,467 @@
+#include "FakeTransport.h"
+#include "MockClock.h"
+#include "link/Cells.h"
+#include "link/PbxLink.h"
+#include "shell/StatusLine.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
+
+// The exchange's reply for a region: payload cut into the region's line length.
+QByteArray reply(int kind, int lineLength, QByteArray payload = {})
+{
+    payload.resize(lineLength / 4 * 3);
+    payload[0] = static_cast<char>(kind);
+    return Cells::regionLineBytes(payload, lineLength);
+}
+
+QByteArray baseReply(int major, int minor, int count = 8)
+{
+    QByteArray payload(225, '\x11');
+    payload[2] = static_cast<char>(count);
+    payload[4] = static_cast<char>(major);
+    payload[5] = static_cast<char>(minor);
+    return reply(23, 300, payload);
+}
+
+struct Rig
+{
+    MockClock clock;
+    FakeTransport transport{clock};
+    ConfigImage image;
+    StatusLine status;
+    PbxLink link{transport, clock, image, &status};
+
+    Rig() { link.openPort(QStringLiteral("/dev/null"), QStringLiteral("COM2")); }
+
+    // Delivers a chunk `afterMs` from now, as the receive thread would during a wait.
+    void replyLater(const QByteArray& chunk, int afterMs = 200)
+    {
+        clock.schedule(clock.elapsedMs() + afterMs, [this, chunk] { transport.inject(chunk); });
+    }
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            clock.advance(1000);
+            link.onSecond();
+        }
+    }
+    QByteArray lastBlock() const { return transport.sent().isEmpty() ? QByteArray() : transport.sent().last().block; }
+};
+
+QString ext(int n)
+{
+    return QString::number(n);
+}
+
+} // namespace
+
+TEST(PbxLink, FullReadRunsBaseExtensionsCharges)
+{
+    Rig rig;
+    QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
+    QSignalSpy finished(&rig.link, &PbxLink::readFinished);
+    QList<QByteArray> sentAtDecode;
+    auto remember = [&] { sentAtDecode.append(rig.lastBlock()); };
+    QObject::connect(&rig.link, &PbxLink::baseReceived, remember);
+    QObject::connect(&rig.link, &PbxLink::extensionsReceived, remember);
+    QObject::connect(&rig.link, &PbxLink::chargesReceived, remember);
+
+    rig.link.startRead();
+    EXPECT_EQ(rig.lastBlock(), hex("830A0000"));
+    EXPECT_EQ(rig.status.line(), QStringLiteral("1:Grundkonfiguration wird gelesen"));
+    ASSERT_EQ(lock.count(), 1);
+    EXPECT_TRUE(lock.at(0).at(0).toBool());
+    EXPECT_EQ(rig.link.replyTimeout(), 10);
+
+    rig.transport.inject(baseReply(2, 0));
+    EXPECT_EQ(rig.link.progressValue(), 30);
+    EXPECT_EQ(rig.lastBlock(), hex("83080000"));
+    EXPECT_EQ(rig.status.text(), QStringLiteral("Endgerätekonfiguration wird gelesen"));
+    EXPECT_EQ(rig.link.firmwareVersion(), 200);
+
+    QByteArray extensions(375, '\x22');
+    rig.transport.inject(reply(22, 500, extensions));
+    EXPECT_EQ(rig.link.progressValue(), 70);
+    EXPECT_EQ(rig.lastBlock(), hex("83060000"));
+    EXPECT_EQ(rig.status.text(), QStringLiteral("Gebühreninformationen werden gelesen"));
+
+    const qint64 before = rig.clock.elapsedMs();
+    QByteArray charges(168, '\0');
+    charges[1] = 0x34;
+    charges[2] = 0x12;
+    rig.transport.inject(reply(21, 224, charges));
+    EXPECT_EQ(rig.clock.elapsedMs() - before, 100); // waits before the charge decode
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(rig.link.progressValue(), 0);
+    ASSERT_EQ(lock.count(), 2);
+    EXPECT_FALSE(lock.at(1).at(0).toBool());
+    EXPECT_EQ(rig.link.replyTimeout(), -1);
+    EXPECT_EQ(rig.link.phase(), PbxLink::Phase::Idle);
+
+    // Each decode ran before the next request went out.
+    EXPECT_EQ(sentAtDecode, (QList<QByteArray>{hex("830A0000"), hex("83080000"), hex("83060000")}));
+    EXPECT_EQ(rig.image[300], 22);
+    EXPECT_EQ(rig.image[301], 0x22);
+    EXPECT_EQ(rig.image[675], 0);
+    EXPECT_EQ(rig.image[801], 0x34);
+    EXPECT_EQ(rig.image[802], 0x12);
+    EXPECT_EQ(rig.transport.sent().size(), 3);
+}
+
+TEST(PbxLink, FirmwareBelow193StopsLocked)
+{
+    struct Case
+    {
+        int major, minor;
+        bool accepted;
+    };
+    for (const Case& c : {Case{1, 92, false}, Case{0, 0, false}, Case{1, 93, true}, Case{2, 0, true}}) {
+        Rig rig;
+        QSignalSpy tooOld(&rig.link, &PbxLink::firmwareTooOld);
+        QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
+        rig.link.startRead();
+        rig.transport.inject(baseReply(c.major, c.minor));
+        SCOPED_TRACE(c.major * 100 + c.minor);
+        EXPECT_EQ(tooOld.count(), c.accepted ? 0 : 1);
+        EXPECT_EQ(rig.transport.sent().size(), c.accepted ? 2 : 1);
+        EXPECT_EQ(lock.count(), 1); // still locked either way
+        if (!c.accepted) {
+            EXPECT_EQ(rig.status.line(), QStringLiteral("2:WinKavex ist nur für Firmware-Versionen ab 1.93 geeignet"));
+            EXPECT_EQ(rig.link.phase(), PbxLink::Phase::FirmwareLocked);
+            rig.ticks(30);
+            EXPECT_EQ(rig.transport.sent().size(), 1);
+        }
+    }
+}
+
+TEST(PbxLink, FirstTimeOutRepeatsOnceThenReportsMessage4)
+{
+    Rig rig;
+    rig.link.setStartWaitMs(1000);
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
+    rig.link.startUp();
+    const auto& sent = rig.transport.sent();
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent[0].block, hex("03DD004E"));
+    EXPECT_EQ(sent[1].block, hex("832BC719"));
+    EXPECT_EQ(sent[1].atMs - sent[0].atMs, 40);
+    EXPECT_EQ(sent[2].block, hex("830A0000"));
+    EXPECT_EQ(sent[2].atMs - sent[1].atMs, 100);
+
+    rig.ticks(9);
+    EXPECT_EQ(sent.size(), 3);
+    const qint64 expiry = rig.clock.elapsedMs() + 1000;
+    rig.ticks(1);
+    ASSERT_EQ(sent.size(), 4); // the one automatic repeat, after the start wait time
+    EXPECT_EQ(sent[3].block, hex("830A0000"));
+    EXPECT_EQ(sent[3].atMs - expiry, 1000);
+    EXPECT_FALSE(rig.link.firstRead());
+    EXPECT_EQ(failed.count(), 0);
+
+    rig.ticks(9);
+    EXPECT_EQ(failed.count(), 0);
+    rig.ticks(1);
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toInt(), 4);
+    EXPECT_EQ(rig.status.line(), QStringLiteral("2:Kommunikationsfehler auf Schnittstelle COM2"));
+    EXPECT_FALSE(lock.last().at(0).toBool());
+    rig.ticks(30);
+    EXPECT_EQ(sent.size(), 4);
+    EXPECT_EQ(failed.count(), 1);
+}
+
+TEST(PbxLink, OnlyTheAwaitedReplyDisarmsTheTimeOut)
+{
+    Rig rig;
+    rig.link.setTimeoutSeconds(3); // raised to the minimum of 10
+    EXPECT_EQ(rig.link.timeoutSeconds(), 10);
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    rig.link.startRead();
+    rig.ticks(4);
+    // State events and a line-error report: neither is the base reply.
+    rig.transport.inject(hex("03DD0201"
+                             "83000101"));
+    rig.transport.inject("Comm Event: CE_FRAME, EvtMask = 128");
+    EXPECT_EQ(rig.link.replyTimeout(), 6);
+    // The awaited base reply disarms; the extension request arms a fresh count.
+    rig.transport.inject(baseReply(2, 0));
+    EXPECT_EQ(rig.link.replyTimeout(), 10);
+    rig.ticks(9);
+    rig.transport.inject(hex("03DD0201"
+                             "83000101"));
+    EXPECT_EQ(failed.count(), 0);
+    rig.ticks(1);
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toInt(), 4);
+}
+
+TEST(PbxLink, StateEventsDuringAReadDoNotKeepItWaiting)
+{
+    Rig rig;
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    rig.link.startRead();
+    for (int i = 0; i < 10; ++i) {
+        rig.transport.inject(hex("03DD0300"
+                                 "83000100"));
+        rig.ticks(1);
+    }
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_TRUE(rig.link.stateEvents().lamp(0, 9));
+}
+
+TEST(PbxLink, ChunkDuringShutdownOnlyDisarms)
+{
+    Rig rig;
+    QSignalSpy base(&rig.link, &PbxLink::baseReceived);
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    QSignalSpy records(&rig.link, &PbxLink::stateEventRecord);
+    rig.link.startRead();
+    rig.link.setShutdown(true);
+    rig.transport.inject(hex("03DD0201"
+                             "83000101"));
+    EXPECT_EQ(rig.link.replyTimeout(), -1);
+    rig.transport.inject(baseReply(2, 0));
+    EXPECT_EQ(base.count(), 0);
+    EXPECT_EQ(records.count(), 0);
+    EXPECT_EQ(rig.image[0], 0);
+    rig.ticks(20);
+    EXPECT_EQ(failed.count(), 0);
+    EXPECT_EQ(rig.transport.sent().size(), 1);
+}
+
+TEST(PbxLink, RequestThatCannotBeSentShowsMessage36AndUnlocks)
+{
+    Rig rig;
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
+    rig.transport.failSendsAfter(1);
+    rig.link.startRead();
+    rig.transport.inject(baseReply(2, 0));
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toInt(), 36);
+    EXPECT_EQ(rig.status.line(), QStringLiteral("2:Schnittstelle COM2 kann nicht beschrieben werden"));
+    EXPECT_FALSE(lock.last().at(0).toBool());
+    EXPECT_EQ(rig.link.replyTimeout(), -1);
+}
+
+TEST(PbxLink, OpenFailureShowsMessage5)
+{
+    MockClock clock;
+    FakeTransport transport(clock);
+    transport.setOpenFails(true);
+    ConfigImage image;
+    StatusLine status;
+    PbxLink link(transport, clock, image, &status);
+    QSignalSpy failed(&link, &PbxLink::failed);
+    EXPECT_FALSE(link.openPort(QStringLiteral("/dev/ttyS9"), QStringLiteral("COM4")));
+    EXPECT_EQ(status.line(), QStringLiteral("2:Schnittstelle COM4 kann nicht geöffnet werden"));
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toInt(), 5);
+}
+
+TEST(PbxLink, HangupEndsAWaitingReadAtOnce)
+{
+    Rig rig;
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    QSignalSpy hangup(&rig.link, &PbxLink::hangup);
+    rig.link.startRead();
+    rig.transport.injectHangup();
+    EXPECT_EQ(hangup.count(), 1);
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toInt(), 4);
+    // Idle: a later hang-up reports nothing more.
+    rig.transport.injectHangup();
+    EXPECT_EQ(failed.count(), 1);
+}
+
+TEST(PbxLink, CallEndRequestsChargesTwoSecondsLater)
+{
+    Rig rig;
+    rig.link.stateEvents().setOpenCall(3);
+    QSignalSpy progress(&rig.link, &PbxLink::progressChanged);
+    const qint64 start = rig.clock.elapsedMs();
+    rig.transport.inject(hex("03DD0200"
+                             "83020000")); // Amt1 lamp of extension 23 off
+    ASSERT_EQ(rig.transport.sent().size(), 1);
+    EXPECT_EQ(rig.transport.sent()[0].block, hex("83060000"));
+    EXPECT_EQ(rig.transport.sent()[0].atMs - start, 2000);
+    EXPECT_EQ(rig.link.replyTimeout(), 10);
+    // With the call record open the charge reply does not move the bar to 100.
+    rig.transport.inject(reply(21, 224));
+    for (const auto& args : progress)
+        EXPECT_NE(args.at(0).toInt(), 100);
+}
+
+namespace {
+
+// An image with distinct bytes everywhere, firmware and count set.
+ConfigImage writeImage(int major, int minor, int count)
+{
+    ConfigImage image;
+    for (int i = 0; i < ConfigImage::Size; ++i)
+        image[i] = static_cast<quint8>(i * 7 + 3);
+    image[2] = static_cast<quint8>(count);
+    image[4] = static_cast<quint8>(major);
+    image[5] = static_cast<quint8>(minor);
+    return image;
+}
+
+QByteArray imageBytes(const ConfigImage& image, int from, int length)
+{
+    return image.toByteArray().mid(from, length);
+}
+
+} // namespace
+
+TEST(PbxLink, WriteOnFirmware200SendsBaseRecordsAndEnd)
+{
+    Rig rig;
+    rig.image = writeImage(2, 0, 8);
+    const ConfigImage original = rig.image;
+    QSignalSpy done(&rig.link, &PbxLink::writeFinished);
+    QStringList statuses;
+    QObject::connect(&rig.status, &StatusLine::changed, [&] { statuses.append(rig.status.line()); });
+    int maximum = 0, peak = 0;
+    QObject::connect(&rig.link, &PbxLink::progressChanged, [&](int value, int max) {
+        maximum = std::max(maximum, max);
+        peak = std::max(peak, value);
+        EXPECT_LE(value, max);
+    });
+
+    ASSERT_TRUE(rig.link.write(false));
+
+    QByteArray expected =
+        Cells::encodeCells(QByteArray(1, 9) + imageBytes(original, 1, 111), imageBytes(original, 112, 2));
+    for (int i = 0; i < 8; ++i) {
+        const int at = 301 + 27 * i;
+        expected += Cells::encodeCells(QByteArray(1, 7) + imageBytes(original, at, 26));
+    }
+    expected += hex("810C0000");
+    EXPECT_EQ(rig.transport.sentBytes(), expected);
+    // Every block is a single byte; the base payload starts 03 09 and ends in a cell 0x81.
+    const auto& sent = rig.transport.sent();
+    ASSERT_EQ(sent.size(), (38 + 8 * 9 + 1) * 4);
+    for (const auto& s : sent)
+        ASSERT_EQ(s.block.size(), 1);
+    EXPECT_EQ(rig.transport.sentBytes().left(2), hex("0309"));
+    EXPECT_EQ(static_cast<quint8>(sent[37 * 4].block[0]), 0x81);
+
+    // Pacing: 40 ms before each header, bytes at once, 100 ms after each payload, 250 ms at the end.
+    EXPECT_EQ(sent[0].atMs, 40);
+    EXPECT_EQ(sent[3].atMs, 40);
+    EXPECT_EQ(sent[4].atMs, 80);
+    const int baseEnd = 38 * 40;
+    EXPECT_EQ(sent[38 * 4].atMs, baseEnd + 100 + 40);
+    EXPECT_EQ(sent.last().atMs, (38 + 72 + 1) * 40 + 9 * 100);
+    EXPECT_EQ(rig.clock.elapsedMs(), sent.last().atMs + 100 + 250);
+
+    EXPECT_EQ(maximum, 25 * 8 + 107);
+    EXPECT_EQ(peak, maximum);
+    EXPECT_EQ(rig.link.progressValue(), 0);
+    EXPECT_EQ(rig.link.progressMaximum(), 100);
+    EXPECT_EQ(rig.image[0], 9);
+    ASSERT_EQ(done.count(), 1);
+    EXPECT_TRUE(done.at(0).at(0).toBool());
+    ASSERT_GE(statuses.size(), 10);
+    EXPECT_EQ(statuses[0], QStringLiteral("1:Grundkonfiguration wird übertragen"));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(statuses[1 + i], QStringLiteral("1:Anschluß %1 wird konfiguriert").arg(ext(21 + i)));
+    EXPECT_TRUE(rig.status.text().isEmpty());
+}
+
+TEST(PbxLink, WriteOnFirmware198IsSlowWithShortRecordsAndUnits)
+{
+    Rig rig;
+    rig.image = writeImage(1, 98, 3);
+    const ConfigImage original = rig.image;
+    int maximum = 0;
+    QObject::connect(&rig.link, &PbxLink::progressChanged, [&](int, int max) { maximum = std::max(maximum, max); });
+
+    ASSERT_TRUE(rig.link.write(true));
+
+    QByteArray expected =
+        Cells::encodeCells(QByteArray(1, 9) + imageBytes(original, 1, 111), imageBytes(original, 112, 2));
+    for (int i = 0; i < 3; ++i) {
+        const int at = 301 + 24 * i; // 24-byte stride, 22-byte payloads
+        const QByteArray payload = QByteArray(1, 7) + imageBytes(original, at, 21);
+        ASSERT_EQ(payload.size(), 22);
+        expected += Cells::encodeCells(payload, imageBytes(original, at + 21, 2));
+    }
+    expected += hex("810C0000");
+    expected += Cells::encodeCells(QByteArray(1, 5) + imageBytes(original, 801, 128));
+    EXPECT_EQ(rig.transport.sentBytes(), expected);
+    EXPECT_EQ(rig.image[800], 5);
+
+    // 50 ms before each header and before each byte; 1000 ms pauses.
+    const auto& sent = rig.transport.sent();
+    EXPECT_EQ(sent[0].atMs, 50);
+    EXPECT_EQ(sent[1].atMs, 100);
+    EXPECT_EQ(sent[3].atMs, 200);
+    EXPECT_EQ(sent[4].atMs, 250);
+    EXPECT_EQ(sent[38 * 4].atMs, 38 * 200 + 1000 + 50);
+    const int cells = 38 + 3 * 8 + 1 + 43;
+    EXPECT_EQ(sent.last().atMs, cells * 200 + 5 * 1000);
+    EXPECT_EQ(maximum, 22 * 3 + 107 + 129);
+}
+
+TEST(PbxLink, WriteWithoutUnitsStopsAfterTheEndPayloadAndFailedSendReports)
+{
+    Rig rig;
+    rig.image = writeImage(2, 0, 3);
+    ASSERT_TRUE(rig.link.write(false));
+    EXPECT_EQ(rig.transport.sentBytes().right(4), hex("810C0000"));
+    EXPECT_EQ(rig.transport.sent().size(), (38 + 3 * 9 + 1) * 4);
+
+    Rig broken;
+    broken.image = writeImage(2, 0, 3);
+    broken.transport.failSendsAfter(10);
+    QSignalSpy done(&broken.link, &PbxLink::writeFinished);
+    QSignalSpy lock(&broken.link, &PbxLink::transferLockChanged);
+    EXPECT_FALSE(broken.link.write(false));
+    EXPECT_EQ(broken.transport.sent().size(), 10);
+    EXPECT_EQ(broken.status.line(), QStringLiteral("2:Schnittstelle COM2 kann nicht beschrieben werden"));
+    ASSERT_EQ(done.count(), 1);
+    EXPECT_FALSE(done.at(0).at(0).toBool());
+    EXPECT_FALSE(lock.last().at(0).toBool());
+}
+
+TEST(PbxLink, CorruptExtensionCountStaysInsideTheImage)
+{
+    Rig rig;
+    rig.image = writeImage(2, 0, 200);
+    EXPECT_EQ(rig.link.extensionCount(), 8);
+    EXPECT_TRUE(rig.link.write(true));
+}
+
+TEST(PbxLink, StateEventChunksAreDecodedRecordByRecord)
+{
+    Rig rig;
+    QSignalSpy chunks(&rig.link, &PbxLink::stateEventChunk);
+    QSignalSpy records(&rig.link, &PbxLink::stateEventRecord);
+    rig.transport.inject(hex("03DD0200"
+                             "83010100"
+                             "03DD0501"
+                             "83000A00"
+                             "03DD"));
+    EXPECT_EQ(chunks.count(), 1);
+    ASSERT_EQ(records.count(), 2);
+    EXPECT_TRUE(rig.link.stateEvents().lamp(1, 1));
+    // Extension region still zero: no spontaneous trunk access, so "0" shows as "0-".
+    EXPECT_EQ(rig.link.stateEvents().display(1), QStringLiteral("0-"));
+    rig.image[301 + 27 + 17] = 1;
+    rig.image[4] = 2;
+    rig.transport.inject(hex("03DD0401"
+                             "83000000"
+                             "03DD0501"
+                             "83000A00"));
+    EXPECT_EQ(rig.link.stateEvents().display(1), QStringLiteral("0"));
+}
