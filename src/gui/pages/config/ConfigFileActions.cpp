@@ -1,0 +1,98 @@
+#include "ConfigFileActions.h"
+
+#include "config/ConfigFile.h"
+#include "shell/AppCore.h"
+#include "shell/StatusLine.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+const QString Filter = QStringLiteral("Kavex-Parametrierung (*.kvx *.KVX)");
+
+QString dialogPath(ConfigFileActions::Dialog dialog, QWidget* window, const QString& directory, const QString& proposed)
+{
+    const bool saving = dialog == ConfigFileActions::Dialog::Save;
+    QFileDialog fileDialog(window,
+                           saving ? QStringLiteral("Konfiguration sichern") : QStringLiteral("Konfiguration laden"));
+    fileDialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    fileDialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    fileDialog.setOption(QFileDialog::HideNameFilterDetails);
+    fileDialog.setNameFilter(Filter);
+    fileDialog.setDefaultSuffix(QStringLiteral("kvx"));
+    fileDialog.setDirectory(directory);
+    if (!proposed.isEmpty())
+        fileDialog.selectFile(proposed);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+        return {};
+    return fileDialog.selectedFiles().constFirst();
+}
+} // namespace
+
+ConfigFileActions::ConfigFileActions(AppCore& core, QWidget* window)
+    : QObject(window), m_core(core), m_window(window), m_directory(core.programDir())
+{}
+
+QPushButton* ConfigFileActions::createSaveButton(QWidget* parent)
+{
+    auto* button = new QPushButton(QStringLiteral("In Datei schreiben..."), parent);
+    button->setWhatsThis(QStringLiteral("Speichert die angezeigte Konfiguration in einer Datei (*.kvx)."));
+    connect(button, &QPushButton::clicked, this, &ConfigFileActions::save);
+    connect(&m_core, &AppCore::transferLockChanged, button, [button](bool locked) { button->setEnabled(!locked); });
+    button->setEnabled(!m_core.isTransferLocked());
+    return button;
+}
+
+QPushButton* ConfigFileActions::createLoadButton(QWidget* parent)
+{
+    auto* button = new QPushButton(QStringLiteral("Aus Datei lesen..."), parent);
+    button->setWhatsThis(QStringLiteral("Lädt eine gespeicherte Konfiguration (*.kvx) in die Seiten. Zur Anlage "
+                                        "übertragen wird sie erst mit \"Konfigurieren\"."));
+    connect(button, &QPushButton::clicked, this, &ConfigFileActions::load);
+    connect(&m_core, &AppCore::transferLockChanged, button, [button](bool locked) { button->setEnabled(!locked); });
+    button->setEnabled(!m_core.isTransferLocked());
+    return button;
+}
+
+bool ConfigFileActions::save()
+{
+    m_core.commitPages();
+    const QString path = askPath(Dialog::Save, ConfigFile::proposedName(QDate::currentDate()));
+    if (path.isEmpty())
+        return false;
+    remember(path);
+    if (const auto error = ConfigFile::save(path, m_core.image())) {
+        m_core.statusLine().setLine(QStringLiteral("2:") + *error);
+        return false;
+    }
+    return true;
+}
+
+bool ConfigFileActions::load()
+{
+    const QString path = askPath(Dialog::Load, {});
+    if (path.isEmpty())
+        return false;
+    remember(path);
+    if (!ConfigFile::load(path, m_core.image())) {
+        m_core.statusLine().showStatus(32, 2, QDir::toNativeSeparators(path));
+        return false;
+    }
+    m_core.decodeConfiguration();
+    return true;
+}
+
+QString ConfigFileActions::askPath(Dialog dialog, const QString& proposed)
+{
+    const QString path =
+        m_prompt ? m_prompt(dialog, m_directory, proposed) : dialogPath(dialog, m_window, m_directory, proposed);
+    return path.isEmpty() ? path : ConfigFile::withExtension(path);
+}
+
+void ConfigFileActions::remember(const QString& path)
+{
+    m_directory = QFileInfo(path).absolutePath();
+}

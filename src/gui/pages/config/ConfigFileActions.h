@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class AppCore;
+class QPushButton;
+class QWidget;
+
+// The buttons "In Datei schreiben..." and "Aus Datei lesen...": the configuration image saved to and
+// loaded from ".KVX" files through the file dialogs. The buttons follow the transfer lock.
+class ConfigFileActions : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Dialog
+    {
+        Save,
+        Load
+    };
+    // Asks for a file: the dialog, the directory and the proposed name; an empty result is a cancel.
+    using PathPrompt = std::function<QString(Dialog dialog, const QString& directory, const QString& proposed)>;
+
+    ConfigFileActions(AppCore& core, QWidget* window);
+
+    QPushButton* createSaveButton(QWidget* parent);
+    QPushButton* createLoadButton(QWidget* parent);
+
+    // Commits the showing page, asks for a name and writes the image. False when cancelled or failed.
+    bool save();
+    // Asks for a file and loads it into the image and the pages. False when cancelled or refused.
+    bool load();
+
+    void setPathPrompt(PathPrompt prompt) { m_prompt = std::move(prompt); }
+    QString directory() const { return m_directory; }
+
+private:
+    QString askPath(Dialog dialog, const QString& proposed);
+    void remember(const QString& path);
+
+    AppCore& m_core;
+    QWidget* m_window;
+    QString m_directory;
+    PathPrompt m_prompt;
+};
