@@ -1,5 +1,7 @@
 #include "shell/Settings.h"
 
+#include "common/FormatPicture.h"
+
 #include <QDir>
 
 #include <algorithm>
@@ -114,6 +116,11 @@ std::optional<double> Settings::parseDecimal(const QString& text)
 bool Settings::parseYesNo(const QString& text)
 {
     return text.toUpper() == QLatin1String("JA");
+}
+
+bool Settings::isTimeNow(const QString& stored, const QTime& now)
+{
+    return stored == FormatPicture::hhmm(now);
 }
 
 QString Settings::text(const QString& section, const QString& key, const QString& defaultValue) const

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <array>
 #include <optional>
@@ -144,6 +145,8 @@ public:
     static std::optional<int> parseInteger(const QString& text);
     static std::optional<double> parseDecimal(const QString& text);
     static bool parseYesNo(const QString& text);
+    // A stored time "HHmm" fires in the minute it names; the unset "9999" never does.
+    static bool isTimeNow(const QString& stored, const QTime& now);
 
 Q_SIGNALS:
     // "Kann nicht nach <path> schreiben"

@@ -1,5 +1,6 @@
 #include "shell/SettingsLocation.h"
 
+#include "shell/ProgramDirs.h"
 #include "shell/SettingsFile.h"
 
 QString SettingsLocation::fileName()
@@ -15,4 +16,9 @@ QString SettingsLocation::resolve(const QString& configHome, const QString& prog
     if (port.trimmed() != QLatin1String("COMx"))
         return first;
     return programDir + QLatin1Char('/') + fileName();
+}
+
+QString SettingsLocation::resolve(const ProgramDirs& dirs)
+{
+    return resolve(dirs.configHome(), dirs.programDir());
 }

@@ -388,3 +388,14 @@ TEST_F(SettingsTest, AFailedValueIsForgottenOnceAWriteSucceeds)
     put("[Allgemein]\r\nAnzeigezeitraum=3\r\n"); // edited by hand afterwards
     EXPECT_EQ(settings.displayDays(), 3);
 }
+
+TEST(SettingsTime, AStoredTimeFiresOnlyInItsMinute)
+{
+    EXPECT_TRUE(Settings::isTimeNow(QStringLiteral("0730"), QTime(7, 30, 0)));
+    EXPECT_TRUE(Settings::isTimeNow(QStringLiteral("0730"), QTime(7, 30, 59)));
+    EXPECT_FALSE(Settings::isTimeNow(QStringLiteral("0730"), QTime(7, 31, 0)));
+    EXPECT_FALSE(Settings::isTimeNow(QStringLiteral("730"), QTime(7, 30, 0)));
+    EXPECT_FALSE(Settings::isTimeNow(QStringLiteral("07:30"), QTime(7, 30, 0)));
+    for (int minute = 0; minute < 24 * 60; ++minute)
+        ASSERT_FALSE(Settings::isTimeNow(QStringLiteral("9999"), QTime(minute / 60, minute % 60)));
+}

@@ -59,6 +59,17 @@ TEST_F(SettingsLocationTest, AConfigHomeFileWithoutAPortIsIgnored)
     }
 }
 
+TEST_F(SettingsLocationTest, ResolvesFromTheProgramDirectories)
+{
+    ProgramDirs::Environment env;
+    env.home = m_root.path();
+    env.xdgConfigHome = configHome();
+    env.winkavexDir = programDir();
+    EXPECT_EQ(SettingsLocation::resolve(ProgramDirs({}, env)), secondFile());
+    put(firstFile(), "[Allgemein]\r\nAnschlu\xDF=COM4\r\n");
+    EXPECT_EQ(SettingsLocation::resolve(ProgramDirs({}, env)), firstFile());
+}
+
 TEST(ProgramDirs, OptionThenVariableThenDataHome)
 {
     ProgramDirs::Environment env;
