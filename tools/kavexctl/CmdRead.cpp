@@ -1,0 +1,45 @@
+#include "CtlCommand.h"
+#include "CtlLink.h"
+
+#include "config/ConfigFile.h"
+#include "link/ImageLayout.h"
+
+namespace {
+
+// What a finished read prints; the one place to extend with decoded output.
+void printRead(const ConfigImage& image)
+{
+    const int firmware = ImageLayout::firmwareVersion(image);
+    ctlPrint(QStringLiteral("Firmware\t%1.%2").arg(firmware / 100).arg(firmware % 100, 2, 10, QLatin1Char('0')));
+    ctlPrint(QStringLiteral("Nebenstellen\t%1").arg(ImageLayout::extensionCount(image)));
+}
+
+int runRead(const CtlOptions& options, const QStringList& args)
+{
+    QString savePath;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--save") && i + 1 < args.size()) {
+            savePath = args[++i];
+        } else {
+            ctlError(QStringLiteral("Aufruf: kavexctl read [--save DATEI.KVX]"));
+            return ExitUsage;
+        }
+    }
+    CtlLink link(options);
+    if (const int status = link.open(); status != ExitOk)
+        return status;
+    if (const int status = link.read(); status != ExitOk)
+        return status;
+    if (!savePath.isEmpty()) {
+        if (const auto error = ConfigFile::save(savePath, link.image())) {
+            ctlError(*error);
+            return ExitUsage;
+        }
+    }
+    printRead(link.image());
+    return ExitOk;
+}
+
+const CtlRegistrar registrar({"read", "read [--save DATEI.KVX]", runRead});
+
+} // namespace
