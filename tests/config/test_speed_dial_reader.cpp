@@ -1,0 +1,137 @@
+#include "FakeTransport.h"
+#include "MockClock.h"
+
+#include "config/SpeedDialList.h"
+#include "config/SpeedDialReader.h"
+#include "link/PbxLink.h"
+#include "shell/StatusLine.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+class StartUpStore : public SpeedDialStore
+{
+public:
+    QString name(int) const override { return {}; }
+    QString storedNumber(int entry) const override
+    {
+        return entry == 1 ? QStringLiteral("01") : entry == 2 ? QStringLiteral("999") : QString();
+    }
+    QString sound(int) const override { return {}; }
+    bool save(int, const QString&, const QString&, const QString&) override { return true; }
+};
+
+// Entry n with the two digits of n and the speed-dial permission of extension 21.
+QByteArray entryReply(int n)
+{
+    QByteArray line = QByteArray::fromHex("03CC0803");
+    line += static_cast<char>(0x03);
+    line += static_cast<char>(n);
+    line += static_cast<char>(2);
+    line += static_cast<char>((n / 10) << 4 | (n % 10));
+    line += QByteArray::fromHex("83000100");
+    return line;
+}
+
+struct Rig
+{
+    explicit Rig(int major = 2, int minor = 0)
+    {
+        image[4] = static_cast<std::uint8_t>(major);
+        image[5] = static_cast<std::uint8_t>(minor);
+        image[2] = 8;
+        link.openPort(QStringLiteral("/dev/null"), QStringLiteral("COM1"));
+    }
+    QByteArray block(int fromEnd) const
+    {
+        const auto& sent = transport.sent();
+        return sent.size() > fromEnd ? sent.at(sent.size() - 1 - fromEnd).block : QByteArray();
+    }
+
+    MockClock clock;
+    FakeTransport transport{clock};
+    ConfigImage image;
+    StatusLine status;
+    PbxLink link{transport, clock, image, &status};
+    StartUpStore store;
+    SpeedDialList list{store};
+    SpeedDialReader reader{link, list, &status};
+};
+
+TEST(SpeedDialReader, ReadsAllSixtyEntriesOnce)
+{
+    Rig rig;
+    QSignalSpy finished(&rig.reader, &SpeedDialReader::finished);
+    QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
+    ASSERT_EQ(rig.reader.start(), SpeedDialReader::Start::Begun);
+    EXPECT_EQ(rig.block(0).toHex(' '), "83 02 02 00");
+    EXPECT_TRUE(rig.list.isRead());
+    ASSERT_EQ(lock.count(), 1);
+    EXPECT_TRUE(lock.at(0).at(0).toBool());
+
+    rig.transport.inject(QByteArray::fromHex("81120000"));
+    for (int n = 1; n <= 60; ++n) {
+        ASSERT_EQ(rig.block(1).toHex(' '), "03 cc 06 03") << n;
+        QByteArray tail = QByteArray::fromHex("8200FF00");
+        tail[1] = static_cast<char>(n);
+        ASSERT_EQ(rig.block(0), tail) << n;
+        const auto& sent = rig.transport.sent();
+        EXPECT_EQ(sent.at(sent.size() - 1).atMs - sent.at(sent.size() - 2).atMs, 40) << n;
+        EXPECT_EQ(rig.status.line(), QStringLiteral("1:Kurzwahl %1 wird gelesen").arg(300 + n));
+        EXPECT_EQ(rig.link.progressValue(), n);
+        EXPECT_EQ(rig.link.progressMaximum(), 60);
+        EXPECT_EQ(finished.count(), 0);
+        rig.transport.inject(entryReply(n));
+    }
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(rig.transport.sent().size(), 1 + 2 * 60);
+    EXPECT_EQ(rig.status.text(), QString());
+    EXPECT_FALSE(lock.last().at(0).toBool());
+    EXPECT_EQ(rig.link.progressMaximum(), 100);
+    EXPECT_EQ(rig.list.rowOfEntry(1).number, QStringLiteral("01"));
+    EXPECT_EQ(rig.list.rowOfEntry(2).number, QStringLiteral("<02>"));
+    EXPECT_EQ(rig.list.rowOfEntry(60).number, QStringLiteral("<60>"));
+    EXPECT_EQ(rig.list.rowOfEntry(60).attributesText, QStringLiteral("Kurzwahl"));
+
+    EXPECT_EQ(rig.reader.start(), SpeedDialReader::Start::AlreadyRead);
+    EXPECT_EQ(rig.transport.sent().size(), 1 + 2 * 60);
+}
+
+TEST(SpeedDialReader, UnavailableBelowTwoHundred)
+{
+    Rig rig(1, 98);
+    EXPECT_EQ(rig.reader.start(), SpeedDialReader::Start::NotAvailable);
+    EXPECT_EQ(rig.status.line(), QStringLiteral("2:Kurzwahlen bei dieser Firmware-Version nicht verfügbar"));
+    EXPECT_TRUE(rig.transport.sent().isEmpty());
+    EXPECT_FALSE(rig.list.isRead());
+}
+
+TEST(SpeedDialReader, TimeOutEndsTheReadForTheRestOfTheRun)
+{
+    Rig rig;
+    rig.link.setTimeoutSeconds(10);
+    ASSERT_EQ(rig.reader.start(), SpeedDialReader::Start::Begun);
+    rig.transport.inject(QByteArray::fromHex("81120000"));
+    rig.transport.inject(entryReply(1));
+    for (int i = 0; i < 11; ++i) {
+        rig.clock.advance(1000);
+        rig.link.onSecond();
+    }
+    EXPECT_FALSE(rig.reader.isReading());
+    EXPECT_EQ(rig.status.line(), QStringLiteral("2:Kommunikationsfehler auf Schnittstelle COM1"));
+    const auto sentBefore = rig.transport.sent().size();
+    rig.transport.inject(entryReply(2)); // a late reply starts nothing
+    EXPECT_EQ(rig.transport.sent().size(), sentBefore);
+    EXPECT_EQ(rig.reader.start(), SpeedDialReader::Start::AlreadyRead);
+}
+
+TEST(SpeedDialReader, AcknowledgementWithoutAReadIsIgnored)
+{
+    Rig rig;
+    rig.transport.inject(QByteArray::fromHex("81120000"));
+    EXPECT_TRUE(rig.transport.sent().isEmpty());
+}
+
+} // namespace
