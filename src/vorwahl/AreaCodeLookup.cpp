@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 
 namespace {
 
@@ -32,10 +31,10 @@ std::uint32_t decimal(std::string_view digits)
 
 // A national number "0" + area code + rest. Area codes nest in no number range, so the longest
 // known code is the caller's: 02129 is Haan, although 0212 (Solingen) is a code as well.
-std::optional<AreaCodeLookup::Result> placed(std::string_view national, std::string_view carrierText)
+bool placed(std::string_view national, std::string_view carrierText, AreaCodeLookup::Result& result)
 {
     if (national.size() < 2 || national[0] != '0' || national[1] == '0')
-        return std::nullopt;
+        return false;
     const std::string_view afterTrunk = national.substr(1);
     const auto digitRun =
         static_cast<std::size_t>(std::find_if_not(afterTrunk.begin(), afterTrunk.end(), isDigit) - afterTrunk.begin());
@@ -43,21 +42,23 @@ std::optional<AreaCodeLookup::Result> placed(std::string_view national, std::str
         const std::string_view name = AreaCodeTable::text(decimal(afterTrunk.substr(0, n)));
         if (name.empty())
             continue;
-        AreaCodeLookup::Result result;
         result.formatted.append("(").append(national.substr(0, n + 1)).append(") ");
         result.formatted.append(national.substr(n + 1, maxRestLength));
         result.place.append("[").append(name).append(carrierText).append("]");
-        return result;
+        return true;
     }
-    return std::nullopt;
+    return false;
 }
 
 } // namespace
 
 namespace AreaCodeLookup {
 
-Result lookup(std::string_view number)
+void lookup(std::string_view number, Result& result)
 {
+    result.formatted.clear();
+    result.place.clear();
+
     ShortString carrierText;
     if (number.starts_with(carrierSelection)) {
         const auto carrier = CarrierTable::name(number.substr(0, carrierPrefixLength));
@@ -65,20 +66,17 @@ Result lookup(std::string_view number)
         number.remove_prefix(std::min(number.size(), carrierPrefixLength));
     }
 
-    std::optional<Result> result;
+    bool found = false;
     if (number.starts_with(germany)) {
         // Germany's country code: the rest is a national number without its trunk 0.
-        const ShortString national = ShortString("0").append(number.substr(germany.size()));
-        result = placed(national.view(), carrierText.view());
+        ShortString national("0");
+        national.append(number.substr(germany.size()));
+        found = placed(national.view(), carrierText.view(), result);
     } else if (!number.starts_with(international)) {
-        result = placed(number, carrierText.view());
+        found = placed(number, carrierText.view(), result);
     }
-    if (result)
-        return *result;
-
-    Result unplaced;
-    unplaced.formatted.append(number);
-    return unplaced;
+    if (!found)
+        result.formatted.append(number);
 }
 
 } // namespace AreaCodeLookup

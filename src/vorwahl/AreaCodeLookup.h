@@ -14,6 +14,7 @@ struct Result
     ShortString place;     // "[Köln]", "[München (Mobilcom)]", or empty
 };
 
-Result lookup(std::string_view number);
+// Fills both results (a caller's buffers, so a lookup copies no more than it writes).
+void lookup(std::string_view number, Result& result);
 
 } // namespace AreaCodeLookup

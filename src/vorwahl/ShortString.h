@@ -22,9 +22,10 @@ public:
         return *this;
     }
 
+    void clear() { m_size = 0; }
     std::string_view view() const { return {m_data, m_size}; }
 
 private:
-    char m_data[capacity] = {};
+    char m_data[capacity]; // only the first m_size bytes are ever read
     std::size_t m_size = 0;
 };

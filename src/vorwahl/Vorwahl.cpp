@@ -35,7 +35,8 @@ void GetVorwahl(const unsigned char* number, unsigned char* formatted, int32_t f
         length = number[0];
         std::memcpy(copy, number + 1, length);
     }
-    const AreaCodeLookup::Result result = AreaCodeLookup::lookup(std::string_view(copy, length));
+    AreaCodeLookup::Result result;
+    AreaCodeLookup::lookup(std::string_view(copy, length), result);
     writeShortString(formatted, formattedCapacity, result.formatted.view());
     writeShortString(place, placeCapacity, result.place.view());
 }
