@@ -97,7 +97,8 @@ TEST(AreaCodeTableGenerator, WritesWindows1252RowsAndSkipsComments)
                                  "\r\n"
                                  "221|K\xc3\xb6ln\r\n"
                                  "441|Oldenburg \n"
-                                 "1801|City \"\\Tarif\" \xe2\x82\xac" "1\n"
+                                 "1801|City \"\\Tarif\" \xe2\x82\xac"
+                                 "1\n"
                                  "33039|Gro\xc3\x9f Behnitz");
     ASSERT_EQ(g.exitCode, 0) << g.errors.toStdString();
     const QList<QByteArray> lines = g.output.split('\n');
