@@ -107,3 +107,8 @@ bool SimulatorProcess::isRunning() const
 {
     return m_process && m_process->state() == QProcess::Running;
 }
+
+qint64 SimulatorProcess::processId() const
+{
+    return isRunning() ? m_process->processId() : 0;
+}

@@ -33,6 +33,8 @@ public:
     // The symlink to it in the private directory.
     QString linkPath() const { return m_linkPath; }
     QString errorString() const { return m_error; }
+    // Process id of the running simulator, 0 when none runs.
+    qint64 processId() const;
 
 Q_SIGNALS:
     // The simulator ended without being stopped.

@@ -101,8 +101,10 @@ void DemoCalls::planOutgoing(qint64 nowUs, int index, bool spontaneous)
     add(t += msToUs(300), SubLine, ColumnDialTone, index, 1);
     t += msToUs(randomMs(800, 2000));
     add(t, SubLine, ColumnDialTone, index, 0);
-    // Without spontaneous trunk access the caller dials 0 for the trunk first.
-    const QByteArray digits = spontaneous ? number : QByteArray("0") + number;
+    // Without spontaneous trunk access the caller dials 0 for the trunk first; a speed-dial code
+    // (301..360) is dialled as it is and the exchange takes the trunk itself.
+    const bool speedDial = number.startsWith('3');
+    const QByteArray digits = spontaneous || speedDial ? number : QByteArray("0") + number;
     const auto code = [](char digit) { return digit == '0' ? 10 : digit - '0'; };
     add(t, SubDigit, index, 0, code(digits[0]));
     // The trunk channel: its lamp (column value 0/1) and its owner (value 2/3).

@@ -115,8 +115,14 @@ void PtyLink::noteHangUp()
     if (m_connected)
         m_hungUp = true;
     m_connected = false;
-    // Whatever the program left unread must not reach the next program that opens the line.
+    // Whatever the program left unread must not reach the next program that opens the line. The
+    // slave keeps its unread input across the close, and only a flush on the slave side drops it.
     tcflush(m_fd, TCIOFLUSH);
+    const int slave = ::open(QFile::encodeName(m_slavePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (slave >= 0) {
+        tcflush(slave, TCIFLUSH);
+        ::close(slave);
+    }
 }
 
 void PtyLink::checkConnected()
