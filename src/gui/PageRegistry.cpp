@@ -23,3 +23,13 @@ Page* PageRegistry::create(const QString& pageKey, AppCore& core, QWidget* paren
     }
     return new PlaceholderPage(core, parent);
 }
+
+void PageRegistry::setFileButtonsFactory(WidgetFactory factory)
+{
+    m_fileButtons = std::move(factory);
+}
+
+QWidget* PageRegistry::createFileButtons(AppCore& core, QWidget* parent) const
+{
+    return m_fileButtons ? m_fileButtons(core, parent) : nullptr;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigImage.h"
+#include "link/Transport.h"
 #include "shell/CommandLine.h"
 
 #include <QDateTime>
@@ -17,8 +18,8 @@ class PasswordStore;
 class PbxLink;
 class Settings;
 class SpeedDialList;
+class SpeedDialReader;
 class StatusLine;
-class Transport;
 class VorwahlLibrary;
 class QTimer;
 
@@ -51,6 +52,8 @@ public:
     BaseConfig& baseConfig() const;
     ExtensionConfig& extensionConfig() const;
     SpeedDialList& speedDials() const;
+    // The 60-entry read of the speed dials (at most once per run).
+    SpeedDialReader& speedDialReader() const;
     PasswordStore& passwordStore() const;
     VorwahlLibrary& vorwahl() const;
     PbxLink& link() const;
@@ -72,7 +75,7 @@ public:
 
     // "Einheiten übertragen": charge units go with the next write (cleared at start-up).
     bool transferUnits() const { return m_transferUnits; }
-    void setTransferUnits(bool on) { m_transferUnits = on; }
+    void setTransferUnits(bool on);
 
     // Operations of the buttons and fields.
     void startRead();                           // "&Lesen"
@@ -84,6 +87,9 @@ public:
     void commitPages();                         // store the showing page before a write, save or print
     // "Paßwort speichern": message 40 when the two texts differ; an empty pair removes the password.
     bool savePassword(const QString& newPassword, const QString& repetition);
+    // "CAPI-Laden" and "Alle" toggled on the program-parameter page (written at once).
+    void setLoadCapi(bool on);
+    void setWatchAll(bool on);
 
     // Seams for the GUI: the commit step of the showing page, and the modal password dialog
     // (returns the entered text, or nothing when cancelled).
@@ -114,6 +120,9 @@ Q_SIGNALS:
     void clockTick(const QDateTime& now);
     void closeRequested(); // the auto-close countdown ran out: send the window to the tray
     void passwordChanged();
+    void transferUnitsChanged(bool on);
+    // "CAPI-Laden" or "Alle" changed: the per-MSN monitoring box re-applies its enabling rule.
+    void monitoringChanged();
 
 private:
     void connectLink();

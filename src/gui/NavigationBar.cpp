@@ -1,0 +1,85 @@
+#include "NavigationBar.h"
+
+#include "NavigationTable.h"
+#include "PageIcons.h"
+
+#include <QButtonGroup>
+#include <QScrollArea>
+#include <QToolBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), m_toolBox(new QToolBox(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_toolBox);
+    auto* exclusive = new QButtonGroup(this);
+
+    const QStringList captions = NavigationTable::groupCaptions();
+    m_buttons.resize(captions.size());
+    QList<QVBoxLayout*> groupLayouts;
+    for (const QString& caption : captions) {
+        auto* content = new QWidget;
+        content->setBackgroundRole(QPalette::Mid);
+        content->setAutoFillBackground(true);
+        auto* groupLayout = new QVBoxLayout(content);
+        groupLayout->setContentsMargins(2, 6, 2, 6);
+        groupLayout->setSpacing(4);
+        groupLayouts.append(groupLayout);
+        m_toolBox->addItem(content, caption);
+    }
+    for (const NavigationEntry& e : NavigationTable::entries()) {
+        auto* button = new QToolButton;
+        button->setText(e.caption);
+        button->setIcon(PageIcons::forHeading(e.heading));
+        button->setIconSize(QSize(32, 32));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        button->setCheckable(true);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        button->setWhatsThis(QStringLiteral("Zeigt die Seite „%1“.").arg(e.heading));
+        exclusive->addButton(button);
+        groupLayouts[e.group]->addWidget(button);
+        m_buttons[e.group].append(button);
+        const int group = e.group;
+        const int entry = e.entry;
+        connect(button, &QToolButton::clicked, this, [this, group, entry] { Q_EMIT entryChosen(group, entry); });
+    }
+    for (QVBoxLayout* groupLayout : groupLayouts)
+        groupLayout->addStretch(1);
+    connect(m_toolBox, &QToolBox::currentChanged, this, &NavigationBar::onGroupChanged);
+    setWhatsThis(QStringLiteral("Navigationsleiste: Gruppen öffnen und Seiten wählen."));
+}
+
+void NavigationBar::setCurrent(int group, int entry)
+{
+    m_syncing = true;
+    m_toolBox->setCurrentIndex(group);
+    if (QToolButton* button = entryButton(group, entry))
+        button->setChecked(true);
+    m_syncing = false;
+}
+
+int NavigationBar::openGroup() const
+{
+    return m_toolBox->currentIndex();
+}
+
+QToolButton* NavigationBar::entryButton(int group, int entry) const
+{
+    if (group < 0 || group >= m_buttons.size() || entry < 0 || entry >= m_buttons[group].size())
+        return nullptr;
+    return m_buttons[group][entry];
+}
+
+int NavigationBar::groupCount() const
+{
+    return m_toolBox->count();
+}
+
+void NavigationBar::onGroupChanged(int group)
+{
+    if (!m_syncing)
+        Q_EMIT groupOpened(group);
+}

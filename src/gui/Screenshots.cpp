@@ -1,0 +1,50 @@
+#include "Screenshots.h"
+
+#include "MainWindow.h"
+#include "NavigationTable.h"
+#include "Navigator.h"
+#include "TrayController.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPixmap>
+
+namespace {
+
+bool save(const QPixmap& pixmap, const QString& path, QString* error)
+{
+    if (pixmap.save(path, "PNG"))
+        return true;
+    if (error)
+        *error = QStringLiteral("Kann nicht nach %1 schreiben").arg(path);
+    return false;
+}
+
+} // namespace
+
+QString Screenshots::trayMenuName()
+{
+    return QStringLiteral("Traymenü");
+}
+
+bool Screenshots::render(MainWindow& window, const QString& directory, QString* error)
+{
+    if (!QDir().mkpath(directory)) {
+        if (error)
+            *error = QStringLiteral("Kann nicht nach %1 schreiben").arg(directory);
+        return false;
+    }
+    const QDir dir(directory);
+    const auto& entries = NavigationTable::entries();
+    for (int i = 0; i < entries.size(); ++i) {
+        window.navigator().showEntry(i);
+        QApplication::processEvents();
+        if (!save(window.grab(), dir.filePath(entries[i].heading + QStringLiteral(".png")), error))
+            return false;
+    }
+    QMenu* menu = window.tray().menu();
+    menu->ensurePolished();
+    menu->adjustSize();
+    return save(menu->grab(), dir.filePath(trayMenuName() + QStringLiteral(".png")), error);
+}

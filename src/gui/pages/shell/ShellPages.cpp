@@ -1,0 +1,16 @@
+#include "ShellPages.h"
+
+#include "InfoPage.h"
+#include "NavigationTable.h"
+#include "PageRegistry.h"
+#include "PasswordPage.h"
+#include "ProgramParameterPage.h"
+
+void registerShellPages(PageRegistry& registry)
+{
+    registry.setFactory(PageKey::ProgramParameters,
+                        [](AppCore& core, QWidget* parent) { return new ProgramParameterPage(core, parent); });
+    registry.setFactory(PageKey::Password,
+                        [](AppCore& core, QWidget* parent) { return new PasswordPage(core, parent); });
+    registry.setFactory(PageKey::Info, [](AppCore& core, QWidget* parent) { return new InfoPage(core, parent); });
+}

@@ -1,0 +1,380 @@
+#include "shell/AppCore.h"
+
+#include "common/Clock.h"
+#include "config/BaseConfig.h"
+#include "config/ExtensionConfig.h"
+#include "config/SpeedDialList.h"
+#include "config/SpeedDialReader.h"
+#include "config/SpeedDialStore.h"
+#include "link/PbxLink.h"
+#include "link/TComm32.h"
+#include "link/Transport.h"
+#include "shell/PasswordStore.h"
+#include "shell/Settings.h"
+#include "shell/SettingsLocation.h"
+#include "shell/StatusLine.h"
+#include "shell/VorwahlLibrary.h"
+
+#include <QTimer>
+
+namespace {
+
+// Speed-dial names, numbers and sounds live in the settings file, keyed 301..360.
+class SettingsSpeedDialStore : public SpeedDialStore
+{
+public:
+    explicit SettingsSpeedDialStore(Settings& settings) : m_settings(settings) {}
+    QString name(int entry) const override { return m_settings.speedDialName(300 + entry); }
+    QString storedNumber(int entry) const override { return m_settings.speedDialNumber(300 + entry); }
+    QString sound(int entry) const override { return m_settings.speedDialSound(300 + entry); }
+    bool save(int entry, const QString& name, const QString& number, const QString& sound) override
+    {
+        return m_settings.setSpeedDial(300 + entry, name, number, sound);
+    }
+
+private:
+    Settings& m_settings;
+};
+
+constexpr int AutoCloseSeconds = 3;
+constexpr int CloseQueryPauseMs = 200;
+
+} // namespace
+
+struct AppCore::Parts
+{
+    explicit Parts(AppCore::Options& options)
+        : clock(options.clock ? *options.clock : SystemClock::instance()), programDir(options.programDir),
+          settings(SettingsLocation::resolve(options.configHome, options.programDir)), base(image),
+          extensions(image, base), speedDialStore(settings), speedDials(speedDialStore),
+          passwords(PasswordStore::defaultPath(options.configHome),
+                    options.passwordIterations > 0 ? options.passwordIterations : PasswordStore::DefaultIterations),
+          transport(options.transport ? std::move(options.transport) : std::make_unique<TComm32>()),
+          link(*transport, clock, image, &status), speedDialReader(link, speedDials, &status)
+    {}
+
+    Clock& clock;
+    QString programDir;
+    Settings settings;
+    StatusLine status;
+    ConfigImage image;
+    BaseConfig base;
+    ExtensionConfig extensions;
+    SettingsSpeedDialStore speedDialStore;
+    SpeedDialList speedDials;
+    PasswordStore passwords;
+    VorwahlLibrary vorwahl;
+    std::unique_ptr<Transport> transport;
+    PbxLink link;
+    SpeedDialReader speedDialReader;
+    QTimer timer;
+};
+
+AppCore::AppCore(Options options, CommandLine commandLine, QObject* parent)
+    : QObject(parent), m_parts(std::make_unique<Parts>(options)), m_commandLine(std::move(commandLine)),
+      m_deviceOverride(options.deviceOverride)
+{
+    m_parts->timer.setInterval(1000);
+    connect(&m_parts->timer, &QTimer::timeout, this, &AppCore::onSecond);
+    // A refused settings write is shown where every failure is: the status line, in red.
+    connect(&m_parts->settings, &Settings::writeFailed, this,
+            [this](const QString& message) { m_parts->status.setLine(QStringLiteral("2:") + message); });
+    m_parts->base.setWatchWriter([this](int m, bool on) { m_parts->settings.setWatchMsn(m, on); });
+    if (m_commandLine.debug) {
+        if (auto* port = qobject_cast<TComm32*>(m_parts->transport.get()))
+            port->setCommsLogFileName(m_parts->programDir + QStringLiteral("/winkavex.debug"));
+    }
+    connectLink();
+}
+
+AppCore::~AppCore()
+{
+    m_parts->timer.stop();
+    m_parts->link.closePort();
+}
+
+void AppCore::connectLink()
+{
+    PbxLink& link = m_parts->link;
+    connect(&link, &PbxLink::progressChanged, this, &AppCore::progressChanged);
+    connect(&link, &PbxLink::transferLockChanged, this, &AppCore::onTransferLock);
+    connect(&link, &PbxLink::baseReceived, this, &AppCore::onBaseReceived);
+    connect(&link, &PbxLink::extensionsReceived, this, &AppCore::onExtensionsReceived);
+    connect(&link, &PbxLink::chargesReceived, this, &AppCore::chargesDecoded);
+    connect(&link, &PbxLink::readFinished, this, &AppCore::onReadFinished);
+    connect(&link, &PbxLink::firmwareTooOld, this, [this] {
+        m_firmwareTooOld = true;
+        Q_EMIT firmwareTooOld();
+    });
+}
+
+Clock& AppCore::clock() const
+{
+    return m_parts->clock;
+}
+
+Settings& AppCore::settings() const
+{
+    return m_parts->settings;
+}
+
+StatusLine& AppCore::statusLine() const
+{
+    return m_parts->status;
+}
+
+ConfigImage& AppCore::image()
+{
+    return m_parts->image;
+}
+
+const ConfigImage& AppCore::image() const
+{
+    return m_parts->image;
+}
+
+BaseConfig& AppCore::baseConfig() const
+{
+    return m_parts->base;
+}
+
+ExtensionConfig& AppCore::extensionConfig() const
+{
+    return m_parts->extensions;
+}
+
+SpeedDialList& AppCore::speedDials() const
+{
+    return m_parts->speedDials;
+}
+
+SpeedDialReader& AppCore::speedDialReader() const
+{
+    return m_parts->speedDialReader;
+}
+
+PasswordStore& AppCore::passwordStore() const
+{
+    return m_parts->passwords;
+}
+
+VorwahlLibrary& AppCore::vorwahl() const
+{
+    return m_parts->vorwahl;
+}
+
+PbxLink& AppCore::link() const
+{
+    return m_parts->link;
+}
+
+QString AppCore::programDir() const
+{
+    return m_parts->programDir;
+}
+
+bool AppCore::isFirstReadPending() const
+{
+    return m_parts->link.firstRead();
+}
+
+int AppCore::firmwareVersion() const
+{
+    return m_parts->link.firmwareVersion();
+}
+
+int AppCore::extensionCount() const
+{
+    return m_parts->link.extensionCount();
+}
+
+bool AppCore::isPortOpen() const
+{
+    return m_parts->link.isOpen();
+}
+
+void AppCore::startRead()
+{
+    m_parts->link.startRead();
+}
+
+bool AppCore::write()
+{
+    PasswordStore& passwords = m_parts->passwords;
+    if (passwords.isSet()) {
+        const std::optional<QString> entered = m_passwordPrompt ? m_passwordPrompt() : std::nullopt;
+        if (!entered)
+            return false;
+        if (!passwords.matches(*entered)) {
+            m_parts->status.showStatus(39, 2);
+            return false;
+        }
+    }
+    commitPages();
+    return m_parts->link.write(m_transferUnits);
+}
+
+QString AppCore::devicePath(const QString& portName) const
+{
+    return m_deviceOverride.isEmpty() ? m_parts->settings.devicePath(portName) : m_deviceOverride;
+}
+
+bool AppCore::openPort(const QString& portName)
+{
+    m_portName = portName;
+    return m_parts->link.openPort(devicePath(portName), portName);
+}
+
+void AppCore::changePort(int number)
+{
+    if (number < 1 || number > 4)
+        return;
+    const QString name = QStringLiteral("COM%1").arg(number);
+    m_parts->settings.setPort(name);
+    m_parts->link.closePort();
+    openPort(name);
+}
+
+bool AppCore::setStartWaitText(const QString& text)
+{
+    bool numeric = false;
+    const int seconds = text.trimmed().toInt(&numeric);
+    if (!numeric || !Settings::isValidStartWaitSeconds(seconds)) {
+        m_parts->status.showStatus(56, 2);
+        return false;
+    }
+    // Cleared first, so that a refused write stays visible.
+    m_parts->status.showStatus(0);
+    m_parts->settings.setStartWaitSeconds(seconds);
+    m_parts->link.setStartWaitMs(seconds * 1000);
+    return true;
+}
+
+void AppCore::decodeConfiguration()
+{
+    m_parts->base.decode();
+    m_parts->extensions.decode();
+    Q_EMIT configDecoded();
+}
+
+void AppCore::commitPages()
+{
+    if (m_commitHook)
+        m_commitHook();
+}
+
+bool AppCore::savePassword(const QString& newPassword, const QString& repetition)
+{
+    if (newPassword != repetition) {
+        m_parts->status.showStatus(40, 2);
+        return false;
+    }
+    if (!m_parts->passwords.save(repetition)) {
+        m_parts->status.setLine(QStringLiteral("2:") + m_parts->passwords.errorString());
+        return false;
+    }
+    Q_EMIT passwordChanged();
+    return true;
+}
+
+void AppCore::setTransferUnits(bool on)
+{
+    if (m_transferUnits == on)
+        return;
+    m_transferUnits = on;
+    Q_EMIT transferUnitsChanged(on);
+}
+
+void AppCore::setLoadCapi(bool on)
+{
+    m_parts->settings.setLoadCapi(on);
+    Q_EMIT monitoringChanged();
+}
+
+void AppCore::setWatchAll(bool on)
+{
+    m_parts->settings.setWatchAll(on);
+    Q_EMIT monitoringChanged();
+}
+
+void AppCore::setCommitHook(std::function<void()> hook)
+{
+    m_commitHook = std::move(hook);
+}
+
+void AppCore::setPasswordPrompt(std::function<std::optional<QString>()> prompt)
+{
+    m_passwordPrompt = std::move(prompt);
+}
+
+void AppCore::startTimer()
+{
+    m_parts->timer.start();
+}
+
+void AppCore::stopTimer()
+{
+    m_parts->timer.stop();
+}
+
+bool AppCore::isTimerRunning() const
+{
+    return m_parts->timer.isActive();
+}
+
+void AppCore::onSecond()
+{
+    if (m_autoCloseCountdown > 0 && --m_autoCloseCountdown == 0) {
+        m_autoCloseCountdown = -1;
+        Q_EMIT closeRequested();
+    }
+    m_parts->link.onSecond();
+    Q_EMIT clockTick(m_parts->clock.now());
+    // Time control, the wake-up check and the running call duration join here, in this order.
+}
+
+void AppCore::closeQuery(bool windowHidden, bool quitRequested)
+{
+    // Data from the exchange is dropped only when the program really ends: an auto-close from
+    // the tray keeps it processing.
+    if (windowHidden && quitRequested) {
+        m_shuttingDown = true;
+        m_parts->link.setShutdown(true);
+    }
+    m_parts->clock.waitPumping(CloseQueryPauseMs);
+}
+
+void AppCore::shutdown()
+{
+    m_parts->timer.stop();
+    m_parts->link.closePort();
+    m_parts->vorwahl.unload();
+}
+
+void AppCore::onBaseReceived()
+{
+    m_parts->base.decode();
+    Q_EMIT configDecoded();
+}
+
+void AppCore::onExtensionsReceived()
+{
+    m_parts->extensions.decode();
+    Q_EMIT configDecoded();
+}
+
+void AppCore::onReadFinished()
+{
+    if (!m_ready) {
+        m_ready = true;
+        Q_EMIT readyChanged(true);
+    }
+    if (m_commandLine.autoEnd)
+        m_autoCloseCountdown = AutoCloseSeconds;
+}
+
+void AppCore::onTransferLock(bool locked)
+{
+    m_transferLocked = locked;
+    Q_EMIT transferLockChanged(locked);
+}
