@@ -1,0 +1,64 @@
+#include "shell/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct WordCase
+{
+    QStringList arguments;
+    bool autoEnd;
+    bool debug;
+    bool startInTray;
+};
+
+class CommandLineWords : public testing::TestWithParam<WordCase>
+{};
+
+TEST_P(CommandLineWords, WordsInAnyCaseAndOrderSetTheirFlags)
+{
+    const WordCase& c = GetParam();
+    const CommandLine line = CommandLine::parse(c.arguments);
+    EXPECT_EQ(line.autoEnd, c.autoEnd);
+    EXPECT_EQ(line.debug, c.debug);
+    EXPECT_EQ(line.startInTray, c.startInTray);
+    EXPECT_TRUE(line.error.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CommandLineWords,
+    testing::Values(WordCase{{}, false, false, false}, WordCase{{"AUTOENDE"}, true, false, false},
+                    WordCase{{"autoende"}, true, false, false}, WordCase{{"AutoEnde"}, true, false, false},
+                    WordCase{{"icon", "Debug"}, false, true, true},
+                    WordCase{{"ICON", "AUTOENDE", "ICON"}, true, false, true},
+                    // Compared whole: neither prefixes nor longer words count; unknown words are ignored.
+                    WordCase{{"AUTO", "AUTOENDEN", "ICONS", "xyz"}, false, false, false},
+                    WordCase{{"/ICON", "-DEBUG"}, false, false, false}));
+
+TEST(CommandLine, OptionsTakeTheirValueSeparateOrAfterAnEqualsSign)
+{
+    const CommandLine line = CommandLine::parse(
+        {"--port", "/dev/ttyUSB0", "ICON", "--dir=/tmp/kavex", "--screenshots", "/tmp/shots", "--simulate"});
+    EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_EQ(line.portDevice, "/dev/ttyUSB0");
+    EXPECT_EQ(line.dir, "/tmp/kavex");
+    EXPECT_EQ(line.screenshotsDir, "/tmp/shots");
+    EXPECT_TRUE(line.simulate);
+    EXPECT_TRUE(line.startInTray);
+}
+
+TEST(CommandLine, AnOptionValueIsNeverTakenForAWord)
+{
+    const CommandLine line = CommandLine::parse({"--dir", "ICON"});
+    EXPECT_EQ(line.dir, "ICON");
+    EXPECT_FALSE(line.startInTray);
+}
+
+TEST(CommandLine, AnOptionWithoutItsValueIsAUsageError)
+{
+    EXPECT_FALSE(CommandLine::parse({"--port"}).error.isEmpty());
+    EXPECT_FALSE(CommandLine::parse({"--dir="}).error.isEmpty());
+    EXPECT_FALSE(CommandLine::parse({"ICON", "--screenshots"}).error.isEmpty());
+}
+
+} // namespace
