@@ -71,20 +71,6 @@ TEST(DemoCalls, CallsFollowTheEventGrammarAndCountUnits)
     }
 }
 
-TEST(DemoCalls, CallersAreExtensionsThatMayCallOut)
-{
-    SimHarness sim;
-    sim.switchEventsOn();
-    DemoCalls demo(7);
-    demo.start(sim.nowUs);
-    for (const EventRecord& e : runDemo(sim, demo, 1800)) {
-        if (e.sub == 5) {
-            const int record = ImageLayout::recordOffset(e.p1, 200);
-            EXPECT_LT(sim.exchange.image()[record + 1], 3) << "permission of " << 21 + e.p1;
-        }
-    }
-}
-
 TEST(DemoCalls, WithoutSwitchOnNothingIsSentButUnitsStillCount)
 {
     SimHarness sim;

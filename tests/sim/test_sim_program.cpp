@@ -179,10 +179,3 @@ TEST(SimProgram, EndsOnSignalsAndRemovesItsLink)
         EXPECT_FALSE(QFileInfo(sim.link()).isSymLink());
     }
 }
-
-TEST(SimProgram, MuteAnswersNothing)
-{
-    RunningSim sim({QStringLiteral("--mute")});
-    ASSERT_FALSE(sim.device().isEmpty());
-    EXPECT_TRUE(request(sim.device(), "830A0000", 1, 1000).isEmpty());
-}

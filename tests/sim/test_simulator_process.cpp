@@ -39,18 +39,6 @@ TEST(SimulatorProcess, StartsTheSimulatorAndStopsItAgain)
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
-TEST(SimulatorProcess, PassesExtraArguments)
-{
-    SimulatorProcess sim;
-    sim.setProgram(simProgram());
-    ASSERT_TRUE(sim.start({QStringLiteral("--firmware"), QStringLiteral("1.95")}, 10000));
-    PtyPeer peer(sim.devicePath());
-    peer.write(QByteArray::fromHex("830A0000"));
-    const QByteArray reply = peer.read(300, 5000);
-    ASSERT_EQ(reply.size(), 300);
-    EXPECT_EQ(reply.mid(6, 2), QByteArray::fromHex("015F")) << "firmware 1.95 in payload bytes 4, 5";
-}
-
 TEST(SimulatorProcess, FailuresToStartAreReportedAsText)
 {
     struct Case
