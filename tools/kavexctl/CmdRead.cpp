@@ -1,3 +1,4 @@
+#include "ConfigReport.h"
 #include "CtlCommand.h"
 #include "CtlLink.h"
 
@@ -6,22 +7,31 @@
 
 namespace {
 
-// What a finished read prints; the one place to extend with decoded output.
-void printRead(const ConfigImage& image)
+// What a finished read prints: one line of JSON, or the summary after the version lines.
+void printRead(const ConfigImage& image, bool json, const QStringList& names)
 {
+    if (json) {
+        ctlPrint(QString::fromUtf8(ConfigReport::json(image)));
+        return;
+    }
     const int firmware = ImageLayout::firmwareVersion(image);
     ctlPrint(QStringLiteral("Firmware\t%1.%2").arg(firmware / 100).arg(firmware % 100, 2, 10, QLatin1Char('0')));
     ctlPrint(QStringLiteral("Nebenstellen\t%1").arg(ImageLayout::extensionCount(image)));
+    ctlPrint(QString());
+    std::fputs(ConfigReport::text(image, names).toUtf8().constData(), stdout);
 }
 
 int runRead(const CtlOptions& options, const QStringList& args)
 {
     QString savePath;
+    bool json = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--save") && i + 1 < args.size()) {
             savePath = args[++i];
+        } else if (args[i] == QLatin1String("--json")) {
+            json = true;
         } else {
-            ctlError(QStringLiteral("Aufruf: kavexctl read [--save DATEI.KVX]"));
+            ctlError(QStringLiteral("Aufruf: kavexctl read [--save DATEI.KVX] [--json]"));
             return ExitUsage;
         }
     }
@@ -36,10 +46,10 @@ int runRead(const CtlOptions& options, const QStringList& args)
             return ExitUsage;
         }
     }
-    printRead(link.image());
+    printRead(link.image(), json, ConfigReport::extensionNames(options));
     return ExitOk;
 }
 
-const CtlRegistrar registrar({"read", "read [--save DATEI.KVX]", runRead});
+const CtlRegistrar registrar({"read", "read [--save DATEI.KVX] [--json]", runRead});
 
 } // namespace

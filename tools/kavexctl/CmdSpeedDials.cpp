@@ -1,0 +1,78 @@
+#include "ConfigReport.h"
+#include "CtlCommand.h"
+#include "CtlLink.h"
+
+#include "config/SettingsSpeedDialStore.h"
+#include "config/SpeedDialList.h"
+#include "config/SpeedDialReader.h"
+#include "shell/MessageTable.h"
+#include "shell/ProgramDirs.h"
+#include "shell/Settings.h"
+#include "shell/SettingsLocation.h"
+
+namespace {
+
+constexpr int MsgCommError = 4;
+constexpr int MsgNoSpeedDials = 51;
+
+QString withPort(int message, const QString& port)
+{
+    return MessageTable::text(message).replace(QLatin1String("%s"), port);
+}
+
+// The speed-dial list: a full read (for the firmware and the extension count), then the 60
+// entries, named and compared with the stored numbers of the settings file.
+int runSpeedDials(const CtlOptions& options, const QStringList& args)
+{
+    const bool json = args == QStringList{QStringLiteral("--json")};
+    if (!args.isEmpty() && !json) {
+        ctlError(QStringLiteral("Aufruf: kavexctl speeddials [--json]"));
+        return ExitUsage;
+    }
+    const ProgramDirs dirs(options.dir);
+    Settings settings(SettingsLocation::resolve(dirs));
+    SettingsSpeedDialStore store(settings);
+    SpeedDialList list(store);
+
+    CtlLink link(options);
+    if (const int status = link.open(); status != ExitOk)
+        return status;
+    if (const int status = link.read(); status != ExitOk)
+        return status;
+    // The automatic repeat belongs to the first read only; a later time-out ends with message 4.
+    link.link().setFirstRead(false);
+
+    SpeedDialReader reader(link.link(), list, nullptr);
+    int result = ExitOk;
+    QObject::connect(&reader, &SpeedDialReader::finished, [&link] { link.quit(); });
+    QObject::connect(&link.link(), &PbxLink::failed, [&](int message) {
+        result = ExitComm;
+        ctlError(withPort(message, link.link().portName()));
+        link.quit();
+    });
+    switch (reader.start()) {
+    case SpeedDialReader::Start::NotAvailable:
+        ctlError(MessageTable::text(MsgNoSpeedDials));
+        return ExitFirmware;
+    case SpeedDialReader::Start::SendFailed: // reported by the failure handler
+        return ExitComm;
+    default:
+        break;
+    }
+    link.run(-1);
+    if (reader.isReading() && result == ExitOk) { // interrupted
+        ctlError(withPort(MsgCommError, link.link().portName()));
+        return ExitComm;
+    }
+    if (result != ExitOk)
+        return result;
+    if (json)
+        ctlPrint(QString::fromUtf8(ConfigReport::speedDialsJson(list)));
+    else
+        std::fputs(ConfigReport::speedDialsText(list).toUtf8().constData(), stdout);
+    return ExitOk;
+}
+
+const CtlRegistrar registrar({"speeddials", "speeddials [--json]", runSpeedDials});
+
+} // namespace
