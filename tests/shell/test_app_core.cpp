@@ -1,0 +1,183 @@
+#include "FakeTransport.h"
+#include "MockClock.h"
+#include "shell/AppCore.h"
+#include "shell/PasswordStore.h"
+#include "shell/Settings.h"
+#include "shell/StatusLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray settingsBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An open port on a fake transport, in virtual time, with a password prompt the test answers.
+class AppCoreTest : public testing::Test
+{
+protected:
+    AppCoreTest()
+    {
+        auto transport = std::make_unique<FakeTransport>(m_clock);
+        m_transport = transport.get();
+        AppCore::Options options;
+        options.programDir = m_dir.path();
+        options.configHome = m_dir.path() + QStringLiteral("/config");
+        options.clock = &m_clock;
+        options.transport = std::move(transport);
+        options.passwordIterations = 1000;
+        m_core = std::make_unique<AppCore>(std::move(options), CommandLine{});
+        m_core->openPort(QStringLiteral("COM1"));
+        m_core->setPasswordPrompt([this]() -> std::optional<QString> {
+            ++m_prompts;
+            return m_answer;
+        });
+        m_core->setCommitHook([this] { ++m_commits; });
+    }
+
+    QString settingsPath() const { return m_dir.path() + QStringLiteral("/WinKavex.INI"); }
+
+    QTemporaryDir m_dir;
+    MockClock m_clock;
+    FakeTransport* m_transport = nullptr;
+    std::unique_ptr<AppCore> m_core;
+    std::optional<QString> m_answer;
+    int m_prompts = 0;
+    int m_commits = 0;
+};
+
+TEST_F(AppCoreTest, WriteWithoutPasswordAsksNothingAndSends)
+{
+    m_core->write();
+    EXPECT_EQ(m_prompts, 0);
+    EXPECT_EQ(m_commits, 1);
+    EXPECT_FALSE(m_transport->sent().isEmpty());
+}
+
+TEST_F(AppCoreTest, WrongPasswordSendsNothingAndShowsMessage39InRed)
+{
+    ASSERT_TRUE(m_core->savePassword(QStringLiteral("Kavex"), QStringLiteral("Kavex")));
+    m_answer = QStringLiteral("kavex");
+    EXPECT_FALSE(m_core->write());
+    EXPECT_EQ(m_prompts, 1);
+    EXPECT_TRUE(m_transport->sent().isEmpty());
+    EXPECT_EQ(m_commits, 0);
+    EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Falsches Paßwort"));
+    EXPECT_FALSE(m_core->isTransferLocked());
+}
+
+TEST_F(AppCoreTest, CancelledPasswordSendsNothingAndSaysNothing)
+{
+    ASSERT_TRUE(m_core->savePassword(QStringLiteral("Kavex"), QStringLiteral("Kavex")));
+    m_core->statusLine().showStatus(0);
+    m_answer.reset();
+    EXPECT_FALSE(m_core->write());
+    EXPECT_TRUE(m_transport->sent().isEmpty());
+    EXPECT_TRUE(m_core->statusLine().text().isEmpty());
+}
+
+TEST_F(AppCoreTest, RightPasswordWritesAndAnEmptyPairRemovesIt)
+{
+    ASSERT_TRUE(m_core->savePassword(QStringLiteral("Kavex"), QStringLiteral("Kavex")));
+    m_answer = QStringLiteral("Kavex");
+    EXPECT_TRUE(m_core->write());
+    EXPECT_EQ(m_commits, 1);
+    EXPECT_FALSE(m_transport->sent().isEmpty());
+
+    ASSERT_TRUE(m_core->savePassword(QString(), QString()));
+    m_transport->clearSent();
+    m_core->write();
+    EXPECT_EQ(m_prompts, 1);
+    EXPECT_FALSE(m_transport->sent().isEmpty());
+}
+
+TEST_F(AppCoreTest, MismatchedRepetitionShowsMessage40AndStoresNothing)
+{
+    QSignalSpy changed(m_core.get(), &AppCore::passwordChanged);
+    EXPECT_FALSE(m_core->savePassword(QStringLiteral("eins"), QStringLiteral("zwei")));
+    EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Paßwort-Wiederholung stimmt nicht"));
+    EXPECT_FALSE(m_core->passwordStore().isSet());
+    EXPECT_EQ(changed.count(), 0);
+}
+
+TEST_F(AppCoreTest, StartWaitTimeOutsideOneToThirtyIsRejectedWithMessage56)
+{
+    for (const char* text : {"0", "31", "-1", "abc", ""}) {
+        m_core->statusLine().showStatus(0);
+        EXPECT_FALSE(m_core->setStartWaitText(QString::fromLatin1(text))) << text;
+        EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Ungültige Wartezeit")) << text;
+    }
+    EXPECT_TRUE(settingsBytes(settingsPath()).isEmpty());
+
+    m_core->statusLine().showStatus(56, 2);
+    EXPECT_TRUE(m_core->setStartWaitText(QStringLiteral("30")));
+    EXPECT_TRUE(m_core->statusLine().text().isEmpty());
+    EXPECT_EQ(m_core->settings().startWaitSeconds(), 30);
+    EXPECT_TRUE(settingsBytes(settingsPath()).contains("StartWartezeit=30\r\n"));
+}
+
+TEST_F(AppCoreTest, PortChangeStoresThePortAndReopensIt)
+{
+    m_core->changePort(3);
+    EXPECT_EQ(m_core->portName(), QStringLiteral("COM3"));
+    EXPECT_EQ(m_transport->openedPath(), QStringLiteral("/dev/ttyS2"));
+    EXPECT_TRUE(m_transport->isOpen());
+    EXPECT_TRUE(settingsBytes(settingsPath())
+                    .contains("Anschlu\xDF"
+                              "=COM3\r\n"));
+
+    m_transport->setOpenFails(true);
+    m_core->changePort(3);
+    EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Schnittstelle COM3 kann nicht geöffnet werden"));
+}
+
+TEST_F(AppCoreTest, ShutdownFlagOnlyWhenTheProgramEndsFromTheTray)
+{
+    struct Case
+    {
+        bool hidden;
+        bool quit;
+        bool flag;
+    };
+    for (const Case& c :
+         {Case{true, false, false}, Case{false, false, false}, Case{false, true, false}, Case{true, true, true}}) {
+        auto transport = std::make_unique<FakeTransport>(m_clock);
+        AppCore::Options options;
+        options.programDir = m_dir.path();
+        options.configHome = m_dir.path();
+        options.clock = &m_clock;
+        options.transport = std::move(transport);
+        AppCore core(std::move(options), CommandLine{});
+        const qint64 before = m_clock.elapsedMs();
+        core.closeQuery(c.hidden, c.quit);
+        EXPECT_EQ(core.isShuttingDown(), c.flag) << c.hidden << c.quit;
+        EXPECT_EQ(m_clock.elapsedMs() - before, 200);
+    }
+}
+
+TEST_F(AppCoreTest, ShutdownStopsTheTimerAndClosesThePort)
+{
+    m_core->startTimer();
+    ASSERT_TRUE(m_core->isTimerRunning());
+    m_core->shutdown();
+    EXPECT_FALSE(m_core->isTimerRunning());
+    EXPECT_FALSE(m_transport->isOpen());
+}
+
+TEST_F(AppCoreTest, RefusedSettingsWriteIsShownInRed)
+{
+    // A directory where the settings file should be: no one, root included, can write it.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("WinKavex.INI")));
+    m_core->settings().setStartPage(3);
+    EXPECT_EQ(m_core->statusLine().colourLevel(), 2);
+    EXPECT_TRUE(m_core->statusLine().text().startsWith(QStringLiteral("Kann nicht nach ")));
+}
+
+} // namespace
