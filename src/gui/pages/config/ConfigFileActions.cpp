@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPushButton>
 
 namespace {
 const QString Filter = QStringLiteral("Kavex-Parametrierung (*.kvx *.KVX)");
@@ -35,27 +34,6 @@ QString dialogPath(ConfigFileActions::Dialog dialog, QWidget* window, const QStr
 ConfigFileActions::ConfigFileActions(AppCore& core, QWidget* window)
     : QObject(window), m_core(core), m_window(window), m_directory(core.programDir())
 {}
-
-QPushButton* ConfigFileActions::createSaveButton(QWidget* parent)
-{
-    auto* button = new QPushButton(QStringLiteral("In Datei schreiben..."), parent);
-    button->setWhatsThis(QStringLiteral("Speichert die angezeigte Konfiguration in einer Datei (*.kvx)."));
-    connect(button, &QPushButton::clicked, this, &ConfigFileActions::save);
-    connect(&m_core, &AppCore::transferLockChanged, button, [button](bool locked) { button->setEnabled(!locked); });
-    button->setEnabled(!m_core.isTransferLocked());
-    return button;
-}
-
-QPushButton* ConfigFileActions::createLoadButton(QWidget* parent)
-{
-    auto* button = new QPushButton(QStringLiteral("Aus Datei lesen..."), parent);
-    button->setWhatsThis(QStringLiteral("Lädt eine gespeicherte Konfiguration (*.kvx) in die Seiten. Zur Anlage "
-                                        "übertragen wird sie erst mit \"Konfigurieren\"."));
-    connect(button, &QPushButton::clicked, this, &ConfigFileActions::load);
-    connect(&m_core, &AppCore::transferLockChanged, button, [button](bool locked) { button->setEnabled(!locked); });
-    button->setEnabled(!m_core.isTransferLocked());
-    return button;
-}
 
 bool ConfigFileActions::save()
 {

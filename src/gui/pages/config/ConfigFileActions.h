@@ -6,11 +6,10 @@
 #include <functional>
 
 class AppCore;
-class QPushButton;
 class QWidget;
 
-// The buttons "In Datei schreiben..." and "Aus Datei lesen...": the configuration image saved to and
-// loaded from ".KVX" files through the file dialogs. The buttons follow the transfer lock.
+// What the buttons "In Datei schreiben..." and "Aus Datei lesen..." do: the configuration image saved
+// to and loaded from ".KVX" files through the file dialogs.
 class ConfigFileActions : public QObject
 {
     Q_OBJECT
@@ -23,10 +22,8 @@ public:
     // Asks for a file: the dialog, the directory and the proposed name; an empty result is a cancel.
     using PathPrompt = std::function<QString(Dialog dialog, const QString& directory, const QString& proposed)>;
 
+    // `window` parents the dialogs.
     ConfigFileActions(AppCore& core, QWidget* window);
-
-    QPushButton* createSaveButton(QWidget* parent);
-    QPushButton* createLoadButton(QWidget* parent);
 
     // Commits the showing page, asks for a name and writes the image. False when cancelled or failed.
     bool save();

@@ -2,6 +2,7 @@
 
 #include "AssignmentPage.h"
 #include "CallWaitingPage.h"
+#include "ConfigFileButtons.h"
 #include "NavigationTable.h"
 #include "OverviewPage.h"
 #include "PageRegistry.h"
@@ -24,4 +25,6 @@ void registerConfigPages(PageRegistry& registry)
     registry.setFactory(PageKey::CallWaiting, factory<CallWaitingPage>());
     registry.setFactory(PageKey::Parameters, factory<ParametersPage>());
     registry.setFactory(PageKey::SpeedDials, factory<SpeedDialPage>());
+    registry.setFileButtonsFactory(
+        [](AppCore& core, QWidget* parent) -> QWidget* { return new ConfigFileButtons(core, parent); });
 }

@@ -70,6 +70,7 @@ MsnPage::MsnPage(AppCore& core, QWidget* parent) : QWidget(parent), m_core(core)
     connect(m_rhythm, &QComboBox::activated, this, &MsnPage::store);
     connect(m_hold, &QComboBox::activated, this, &MsnPage::store);
     connect(m_watched, &QCheckBox::clicked, this, &MsnPage::store);
+    connect(&core, &AppCore::monitoringChanged, this, &MsnPage::applyGates);
     refresh();
 }
 
@@ -148,12 +149,6 @@ void MsnPage::applyGates()
         m_assigned[i]->setEnabled(open && i < base.extensionCount());
     const Settings& settings = m_core.settings();
     m_watched->setEnabled(open && settings.loadCapi() && !settings.watchAll());
-}
-
-void MsnPage::showEvent(QShowEvent* event)
-{
-    applyGates(); // the monitoring switches live on the program-parameter page
-    QWidget::showEvent(event);
 }
 
 void MsnPage::hideEvent(QHideEvent* event)

@@ -29,7 +29,6 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void showFields(const MsnPageFields& fields);

@@ -3,6 +3,7 @@
 #include "SpeedDialEditorBox.h"
 #include "config/BaseConfig.h"
 #include "config/SpeedDialList.h"
+#include "config/SpeedDialReader.h"
 #include "link/PbxLink.h"
 #include "shell/AppCore.h"
 #include "shell/StatusLine.h"
@@ -33,6 +34,12 @@ SpeedDialPage::SpeedDialPage(AppCore& core, QWidget* parent) : Page(core, parent
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &SpeedDialPage::onColumnClicked);
     connect(m_list, &QTreeWidget::itemClicked, this, &SpeedDialPage::onRowClicked);
     connect(m_editor, &SpeedDialEditorBox::saveRequested, this, &SpeedDialPage::onSave);
+    connect(&core.speedDialReader(), &SpeedDialReader::entryRead, this, &SpeedDialPage::onEntryRead);
+    connect(&core.speedDialReader(), &SpeedDialReader::finished, this, [this] {
+        m_list->resizeColumnToContents(1);
+        m_list->resizeColumnToContents(2);
+        m_list->resizeColumnToContents(3);
+    });
     fillList();
     refresh();
 }
@@ -105,15 +112,24 @@ void SpeedDialPage::setTransferLock(bool locked)
 
 void SpeedDialPage::entered()
 {
-    if (!core().baseConfig().speedDialsAvailable()) {
-        core().statusLine().showStatus(51, 2);
-        return;
-    }
-    if (!core().speedDials().isRead())
-        beginRead();
+    // The reader shows message 51 itself below firmware 2.00 and reads at most once per run.
+    beginRead();
 }
 
 void SpeedDialPage::beginRead()
 {
-    // The 60-entry read belongs to the configuration core; until it is there nothing is requested.
+    core().speedDialReader().start();
+}
+
+void SpeedDialPage::onEntryRead(int entry)
+{
+    const SpeedDialRow& row = core().speedDials().rowOfEntry(entry);
+    for (int r = 0; r < m_list->topLevelItemCount(); ++r) {
+        QTreeWidgetItem* item = m_list->topLevelItem(r);
+        if (item->text(0) == row.entryText) {
+            item->setText(1, row.name);
+            item->setText(2, row.number);
+            item->setText(3, row.attributesText);
+        }
+    }
 }

@@ -26,6 +26,7 @@ private:
     void onRowClicked();
     void onSave();
     void beginRead();
+    void onEntryRead(int entry);
 
     bool m_locked = false;
     QTreeWidget* m_list;

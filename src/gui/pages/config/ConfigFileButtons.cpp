@@ -1,0 +1,22 @@
+#include "ConfigFileButtons.h"
+
+#include "ConfigFileActions.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ConfigFileButtons::ConfigFileButtons(AppCore& core, QWidget* parent)
+    : QWidget(parent), m_actions(new ConfigFileActions(core, this))
+{
+    m_save = new QPushButton(QStringLiteral("In Datei schreiben..."), this);
+    m_save->setWhatsThis(QStringLiteral("Speichert die angezeigte Konfiguration in einer Datei (*.kvx)."));
+    m_load = new QPushButton(QStringLiteral("Aus Datei lesen..."), this);
+    m_load->setWhatsThis(QStringLiteral("Lädt eine gespeicherte Konfiguration (*.kvx) in die Seiten. Zur Anlage "
+                                        "übertragen wird sie erst mit \"Konfigurieren\"."));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_save);
+    layout->addWidget(m_load);
+    connect(m_save, &QPushButton::clicked, m_actions, &ConfigFileActions::save);
+    connect(m_load, &QPushButton::clicked, m_actions, &ConfigFileActions::load);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class AppCore;
+class ConfigFileActions;
+class QPushButton;
+
+// The buttons "In Datei schreiben..." and "Aus Datei lesen..." for the frame's button column; the
+// frame disables the widget while a transfer runs.
+class ConfigFileButtons : public QWidget
+{
+    Q_OBJECT
+public:
+    ConfigFileButtons(AppCore& core, QWidget* parent = nullptr);
+
+    ConfigFileActions& actions() const { return *m_actions; }
+    QPushButton* saveButton() const { return m_save; }
+    QPushButton* loadButton() const { return m_load; }
+
+private:
+    ConfigFileActions* m_actions;
+    QPushButton* m_save;
+    QPushButton* m_load;
+};
