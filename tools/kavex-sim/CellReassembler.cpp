@@ -25,6 +25,8 @@ void CellReassembler::completeCell(qint64 nowUs)
     if (header == Cells::MoreHeader) {
         m_payload.append(cell.mid(1));
         m_inPayload = true;
+        if (m_payload.size() > MaxPayloadLength)
+            m_payload.clear();
         return;
     }
     const int n = header - Cells::LastHeaderBase;

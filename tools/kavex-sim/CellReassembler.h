@@ -14,6 +14,9 @@ class CellReassembler
 public:
     static constexpr qint64 CellTimeoutUs = 500'000;
     static constexpr qint64 PayloadTimeoutUs = 1'000'000;
+    // Far above the longest payload the program sends (129 bytes); a stream of "more" cells beyond
+    // it is noise and is dropped instead of growing without end.
+    static constexpr int MaxPayloadLength = 1024;
 
     // cell: the bytes of one cell (fewer than 4 when given up), firstByteUs: arrival of its first byte.
     using CellSink = std::function<void(const QByteArray& cell, qint64 firstByteUs)>;
