@@ -1,11 +1,131 @@
 #include "MainWindow.h"
+#include "PageRegistry.h"
+#include "Screenshots.h"
+#include "link/SimulatorProcess.h"
+#include "pages/config/ConfigPages.h"
+#include "pages/shell/ShellPages.h"
+#include "shell/AppCore.h"
+#include "shell/CommandLine.h"
+#include "shell/ProgramDirs.h"
+#include "shell/SingleInstance.h"
+#include "shell/StartUp.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+constexpr int ScreenshotReadTimeoutMs = 60000;
+
+struct Directories
+{
+    QString programDir;
+    QString configHome;
+};
+
+// --simulate without --dir keeps the demo apart from the real settings, logs and password.
+Directories directoriesFor(const CommandLine& line)
+{
+    if (line.simulate && line.dir.isEmpty()) {
+        ProgramDirs::Environment env = ProgramDirs::Environment::fromProcess();
+        env.winkavexDir.clear();
+        const QString demo = ProgramDirs(QString(), env).programDir() + QStringLiteral("-Demo");
+        return {demo, demo};
+    }
+    const ProgramDirs dirs(line.dir);
+    return {dirs.programDir(), dirs.configHome()};
+}
+
+void printError(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+// Waits until the first read has ended one way or another.
+void waitForFirstRead(AppCore& core)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!core.isReady() && !core.isFirmwareTooOld() && timer.elapsed() < ScreenshotReadTimeoutMs &&
+           (core.isTransferLocked() || core.isFirstReadPending()))
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    MainWindow window;
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("WinKavex"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
+    if (line.help) {
+        std::printf("%s", CommandLine::usage().toLocal8Bit().constData());
+        return 0;
+    }
+    if (!line.error.isEmpty()) {
+        printError(line.error);
+        printError(CommandLine::usage());
+        return 1;
+    }
+    const bool screenshots = !line.screenshotsDir.isEmpty();
+    if (screenshots && line.portDevice.isEmpty())
+        line.simulate = true;
+
+    // Screenshots run beside a working instance; everything else is one program per user.
+    SingleInstance instance(SingleInstance::defaultRuntimeDir());
+    if (!screenshots) {
+        switch (instance.start()) {
+        case SingleInstance::Role::First:
+            break;
+        case SingleInstance::Role::Signalled:
+            return 0;
+        case SingleInstance::Role::Unreached:
+            printError(QStringLiteral("WinKavex läuft bereits, antwortet aber nicht."));
+            return 1;
+        }
+    }
+
+    SimulatorProcess simulator;
+    if (line.simulate && line.portDevice.isEmpty()) {
+        if (!simulator.start()) {
+            printError(simulator.errorString());
+            return 2;
+        }
+        line.portDevice = simulator.devicePath();
+    }
+
+    const Directories dirs = directoriesFor(line);
+    ProgramDirs(dirs.programDir).ensureProgramDir();
+    AppCore::Options options;
+    options.programDir = dirs.programDir;
+    options.configHome = dirs.configHome;
+    options.deviceOverride = line.portDevice;
+    AppCore core(std::move(options), line);
+    if (line.simulate)
+        StartUp::prepareDemoSettings(core.settings());
+
+    PageRegistry registry;
+    registerConfigPages(registry);
+    registerShellPages(registry);
+    MainWindow window(core, registry);
+    QObject::connect(&instance, &SingleInstance::activated, &window, &MainWindow::onSecondStart);
+
+    core.startTimer();
+    StartUp(core, window).run();
+
+    if (screenshots) {
+        window.show();
+        waitForFirstRead(core);
+        QString error;
+        const bool rendered = Screenshots::render(window, line.screenshotsDir, &error);
+        if (!rendered)
+            printError(error);
+        core.shutdown();
+        return rendered ? 0 : 1;
+    }
+    return QApplication::exec();
 }

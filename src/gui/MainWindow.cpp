@@ -64,7 +64,7 @@ MainWindow::MainWindow(AppCore& core, const PageRegistry& registry, QWidget* par
     layout->addWidget(m_caption);
     auto* body = new QHBoxLayout;
     body->setSpacing(4);
-    m_navigationBar->setFixedWidth(150);
+    m_navigationBar->setFixedWidth(176);
     body->addWidget(m_navigationBar);
     auto* pageColumn = new QVBoxLayout;
     pageColumn->addWidget(m_heading);

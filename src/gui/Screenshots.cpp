@@ -4,13 +4,26 @@
 #include "NavigationTable.h"
 #include "Navigator.h"
 #include "TrayController.h"
+#include "shell/AppCore.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QPixmap>
 
 namespace {
+
+constexpr int TransferWaitMs = 60000;
+
+// A page may start a transfer when it is entered (the speed-dial read): show it once that is done.
+void waitForTransfer(const AppCore& core)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (core.isTransferLocked() && timer.elapsed() < TransferWaitMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
 
 bool save(const QPixmap& pixmap, const QString& path, QString* error)
 {
@@ -39,6 +52,7 @@ bool Screenshots::render(MainWindow& window, const QString& directory, QString* 
     const auto& entries = NavigationTable::entries();
     for (int i = 0; i < entries.size(); ++i) {
         window.navigator().showEntry(i);
+        waitForTransfer(window.core());
         QApplication::processEvents();
         if (!save(window.grab(), dir.filePath(entries[i].heading + QStringLiteral(".png")), error))
             return false;

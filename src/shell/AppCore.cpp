@@ -100,7 +100,11 @@ void AppCore::connectLink()
     connect(&link, &PbxLink::transferLockChanged, this, &AppCore::onTransferLock);
     connect(&link, &PbxLink::baseReceived, this, &AppCore::onBaseReceived);
     connect(&link, &PbxLink::extensionsReceived, this, &AppCore::onExtensionsReceived);
-    connect(&link, &PbxLink::chargesReceived, this, &AppCore::chargesDecoded);
+    connect(&link, &PbxLink::chargesReceived, this, [this] {
+        // The charge update begins by clearing the status line.
+        m_parts->status.showStatus(0);
+        Q_EMIT chargesDecoded();
+    });
     connect(&link, &PbxLink::readFinished, this, &AppCore::onReadFinished);
     connect(&link, &PbxLink::firmwareTooOld, this, [this] {
         m_firmwareTooOld = true;
