@@ -85,4 +85,10 @@ QByteArray savePayload(int n, const QString& digits, std::uint32_t value)
     return payload;
 }
 
+int saveProgressMaximum(const QByteArray& payload)
+{
+    const int digitBytes = static_cast<int>(payload.size()) - 10;
+    return (digitBytes + 9) * 4 / 3;
+}
+
 } // namespace SpeedDialCodec

@@ -57,4 +57,6 @@ QString attributesText(bool numberEmpty, std::uint32_t value);
 // Write payload of one entry: CC 05 09 n d, the digits packed, baby call mask, permission mask,
 // ring rhythm, dial block, FF (ceil(d/2) + 10 bytes). Digits beyond 20 are cut.
 QByteArray savePayload(int n, const QString& digits, std::uint32_t value);
+// Progress maximum while a save payload is sent: ((ceil(d/2) + 9) x 4) / 3.
+int saveProgressMaximum(const QByteArray& payload);
 } // namespace SpeedDialCodec

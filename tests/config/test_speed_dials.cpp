@@ -107,6 +107,9 @@ TEST(SpeedDialCodec, SavePayload)
               "cc 05 09 3c 02 12 00 00 00 ff ff");
     EXPECT_EQ(SpeedDialCodec::savePayload(2, QString(), 0).toHex(' '), "cc 05 09 02 00 00 00 00 00 ff");
     EXPECT_EQ(SpeedDialCodec::savePayload(3, QStringLiteral("123456789012345678901"), 0).size(), 20);
+    // ceil(7 / 2) = 4 digit bytes: (4 + 9) x 4 / 3 = 17; no digits: 12.
+    EXPECT_EQ(SpeedDialCodec::saveProgressMaximum(SpeedDialCodec::savePayload(1, QStringLiteral("0301234"), 0)), 17);
+    EXPECT_EQ(SpeedDialCodec::saveProgressMaximum(SpeedDialCodec::savePayload(1, QString(), 0)), 12);
 }
 
 TEST(SpeedDialCodec, EntryTexts)
