@@ -158,6 +158,12 @@ void MainWindow::showWindow()
     restoreFromTray();
 }
 
+void MainWindow::startInTray()
+{
+    // Without a tray the window waits minimised in the task bar, never out of reach.
+    minimiseToTray();
+}
+
 bool MainWindow::isShownNormally() const
 {
     return isVisible() && !isMinimized();

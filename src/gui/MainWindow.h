@@ -38,6 +38,7 @@ public:
     void applyFontFace() override;
     void showStartPage(int position) override;
     void showWindow() override;
+    void startInTray() override;
 
     // Window states: shown (visible, not minimised) or in the tray.
     bool isShownNormally() const;

@@ -27,18 +27,23 @@ StartUp::Outcome StartUp::run()
     if (!Settings::isValidPort(port)) {
         m_view.selectPort(0);
         m_core.statusLine().showStatus(22, 2, port);
+        m_view.startInTray();
         return Outcome::InvalidPort;
     }
     m_view.selectPort(port.right(1).toInt() - 1);
     m_view.moveWindow(settings.windowX(), settings.windowY());
     readSettings();
-    if (!m_core.openPort(port))
+    if (!m_core.openPort(port)) {
+        m_view.startInTray();
         return Outcome::PortFailed;
+    }
 
     m_view.applyFontFace();
     m_view.showStartPage(settings.startPage());
     m_core.setTransferUnits(false);
-    if (!m_core.commandLine().startInTray)
+    if (m_core.commandLine().startInTray)
+        m_view.startInTray();
+    else
         m_view.showWindow();
     m_core.link().startUp();
     return Outcome::Reading;

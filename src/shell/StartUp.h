@@ -15,11 +15,14 @@ public:
     virtual void applyFontFace() = 0;             // "Schriftart" on every control
     virtual void showStartPage(int position) = 0; // "StartSeite"
     virtual void showWindow() = 0;                // the end of start-up without "ICON"
+    // The end of start-up with "ICON", and an early end: the window is not shown; the view keeps
+    // it reachable (tray icon, or minimised where the desktop has no tray).
+    virtual void startInTray() = 0;
 };
 
 // The start-up pass of the main window, in its order: pages, library, password, status line,
-// settings, port, start page, window, and the first read. It ends early, with the window hidden,
-// when the stored port is invalid (message 22) or cannot be opened (message 5).
+// settings, port, start page, window, and the first read. It ends early, with the window not
+// shown, when the stored port is invalid (message 22) or cannot be opened (message 5).
 class StartUp
 {
 public:

@@ -46,6 +46,7 @@ public:
     void applyFontFace() override { calls << QStringLiteral("font"); }
     void showStartPage(int position) override { calls << QStringLiteral("start %1").arg(position); }
     void showWindow() override { calls << QStringLiteral("show"); }
+    void startInTray() override { calls << QStringLiteral("tray"); }
 
     QStringList calls;
 };
@@ -126,7 +127,7 @@ TEST_F(StartUpTest, InvalidPortEndsStartUpWithMessage22AndOpensNothing)
     EXPECT_EQ(core.statusLine().colourLevel(), 2);
     EXPECT_FALSE(m_transport->isOpen());
     EXPECT_TRUE(m_transport->sent().isEmpty());
-    EXPECT_EQ(m_view.calls, QStringList({"firstPage", "build", "port 0"}));
+    EXPECT_EQ(m_view.calls, QStringList({"firstPage", "build", "port 0", "tray"}));
 }
 
 TEST_F(StartUpTest, NoSettingsFileAtAllReportsThePortCOMx)
@@ -146,6 +147,7 @@ TEST_F(StartUpTest, PortThatCannotBeOpenedEndsStartUpWithMessage5)
     EXPECT_EQ(core.statusLine().line(), QStringLiteral("2:Schnittstelle COM2 kann nicht geöffnet werden"));
     EXPECT_TRUE(m_transport->sent().isEmpty());
     EXPECT_FALSE(m_view.calls.contains("show"));
+    EXPECT_TRUE(m_view.calls.contains("tray"));
     EXPECT_FALSE(m_view.calls.contains("font"));
 }
 
@@ -189,6 +191,7 @@ TEST_F(StartUpTest, IconAndAutoEndNeverShowTheWindowAndCloseAfterEachCompleteRea
     QSignalSpy ready(&core, &AppCore::readyChanged);
     StartUp(core, m_view).run();
     EXPECT_FALSE(m_view.calls.contains("show"));
+    EXPECT_TRUE(m_view.calls.contains("tray"));
 
     m_clock.advance(1000);
     ASSERT_TRUE(core.isReady());

@@ -1,0 +1,288 @@
+#include "ButtonBar.h"
+#include "CaptionBar.h"
+#include "HeadingBar.h"
+#include "NavigationBar.h"
+#include "NavigationTable.h"
+#include "Navigator.h"
+#include "PageStack.h"
+#include "ShellHarness.h"
+#include "StatusBar.h"
+#include "TrayController.h"
+#include "pages/shell/ProgramParameterPage.h"
+#include "shell/PasswordStore.h"
+#include "shell/StartUp.h"
+#include "shell/StatusLine.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// Answers the next modal dialog: types `text` into its entry and presses "Ok", or "Abbruch".
+void answerPasswordDialog(const QString& text, bool ok = true)
+{
+    QTimer::singleShot(0, [text, ok] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Kavex"));
+        auto* entry = dialog->findChild<QLineEdit*>(QStringLiteral("EditPasswort"));
+        QVERIFY(entry);
+        QVERIFY(entry->text().isEmpty());
+        QCOMPARE(entry->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(entry, text);
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == (ok ? QStringLiteral("Ok") : QStringLiteral("Abbruch")))
+                button->click();
+        }
+    });
+}
+
+// Records whether the window was ever shown normally (visible and not minimised).
+class ShownWatcher : public QObject
+{
+public:
+    explicit ShownWatcher(MainWindow& window) : m_window(window) { window.installEventFilter(this); }
+    bool everShown = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::WindowStateChange)
+            everShown |= m_window.isShownNormally();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    MainWindow& m_window;
+};
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void wrongPasswordSendsNothingAndShowsMessage39InRed()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        rig.core().openPort(QStringLiteral("COM1"));
+        QVERIFY(rig.core().savePassword(QStringLiteral("Geheim"), QStringLiteral("Geheim")));
+        window.showWindow();
+
+        answerPasswordDialog(QStringLiteral("geheim"));
+        window.buttonBar()->writeButton()->click();
+        QVERIFY(rig.transport().sent().isEmpty());
+        QCOMPARE(rig.core().statusLine().text(), QStringLiteral("Falsches Paßwort"));
+        QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::red));
+        QVERIFY(window.buttonBar()->writeButton()->isEnabled());
+
+        answerPasswordDialog(QStringLiteral("Geheim"), false);
+        window.buttonBar()->writeButton()->click();
+        QVERIFY(rig.transport().sent().isEmpty());
+
+        answerPasswordDialog(QStringLiteral("Geheim"));
+        window.buttonBar()->writeButton()->click();
+        QVERIFY(!rig.transport().sent().isEmpty());
+    }
+
+    void passwordPageSavesAChangeOnlyAfterTheOldPassword()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        window.showWindow();
+        window.navigator().showHeading(QStringLiteral("Parametrierungspaßwort"));
+        auto* oldField = window.findChild<QLineEdit*>(QStringLiteral("EditAltesPasswort"));
+        auto* new1 = window.findChild<QLineEdit*>(QStringLiteral("EditNeuesPasswort1"));
+        auto* new2 = window.findChild<QLineEdit*>(QStringLiteral("EditNeuesPasswort2"));
+        auto* save = window.findChild<QPushButton*>(QStringLiteral("PasswortMerken"));
+        QVERIFY(oldField && new1 && new2 && save);
+        QVERIFY(!oldField->isEnabled());
+        QVERIFY(new1->isEnabled() && save->isEnabled());
+
+        new1->setText(QStringLiteral("abc"));
+        new2->setText(QStringLiteral("abd"));
+        save->click();
+        QCOMPARE(rig.core().statusLine().line(), QStringLiteral("2:Paßwort-Wiederholung stimmt nicht"));
+        QVERIFY(!rig.core().passwordStore().isSet());
+
+        new2->setText(QStringLiteral("abc"));
+        save->click();
+        QVERIFY(rig.core().passwordStore().matches(QStringLiteral("abc")));
+        QVERIFY(oldField->isEnabled());
+        QVERIFY(!new1->isEnabled() && !save->isEnabled());
+
+        // A wrong old password opens nothing; the right one opens the new fields.
+        oldField->setText(QStringLiteral("ABC"));
+        Q_EMIT oldField->editingFinished();
+        QVERIFY(!new1->isEnabled());
+        oldField->setText(QStringLiteral("abc"));
+        Q_EMIT oldField->editingFinished();
+        QVERIFY(new1->isEnabled() && new2->isEnabled() && save->isEnabled());
+
+        // Two empty fields remove the password.
+        save->click();
+        QVERIFY(!rig.core().passwordStore().isSet());
+        QVERIFY(!oldField->isEnabled());
+    }
+
+    void transferLockCoversNavigationButtonsAndFields()
+    {
+        ShellHarness rig;
+        rig.mute = true;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        rig.core().openPort(QStringLiteral("COM1"));
+        auto* parameters = qobject_cast<ProgramParameterPage*>(window.pageStack()->page(PageKey::ProgramParameters));
+        QVERIFY(parameters);
+
+        rig.core().startRead();
+        QVERIFY(!window.navigationBar()->isEnabled());
+        for (QWidget* w :
+             {static_cast<QWidget*>(window.buttonBar()->readButton()),
+              static_cast<QWidget*>(window.buttonBar()->writeButton()),
+              static_cast<QWidget*>(window.buttonBar()->unitsBox()),
+              static_cast<QWidget*>(window.buttonBar()->helpButton()),
+              static_cast<QWidget*>(window.buttonBar()->quitButton()),
+              static_cast<QWidget*>(window.captionBar()->minimiseButton()),
+              static_cast<QWidget*>(parameters->portChoice()), static_cast<QWidget*>(parameters->startWait()),
+              static_cast<QWidget*>(parameters->fontChoice())})
+            QVERIFY(!w->isEnabled());
+        QVERIFY(parameters->startPageChoice()->isEnabled());
+
+        rig.ticks(10); // the reply time-out: message 4 and unlocked
+        QCOMPARE(rig.core().statusLine().line(), QStringLiteral("2:Kommunikationsfehler auf Schnittstelle COM1"));
+        QVERIFY(window.navigationBar()->isEnabled());
+        QVERIFY(window.buttonBar()->readButton()->isEnabled());
+        QVERIFY(parameters->portChoice()->isEnabled());
+    }
+
+    void firmwareTooOldLeavesOnlyHelpAndExit()
+    {
+        ShellHarness rig;
+        rig.mute = true;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        rig.core().openPort(QStringLiteral("COM1"));
+        rig.core().startRead();
+        QByteArray base(225, '\0');
+        base[0] = 23;
+        base[2] = 8;
+        base[4] = 1;
+        base[5] = 92;
+        rig.transport().inject(Cells::regionLineBytes(base, 300));
+        QVERIFY(rig.core().isFirmwareTooOld());
+        QVERIFY(!window.navigationBar()->isEnabled());
+        QVERIFY(!window.buttonBar()->readButton()->isEnabled());
+        QVERIFY(window.buttonBar()->helpButton()->isEnabled());
+        QVERIFY(window.buttonBar()->quitButton()->isEnabled());
+    }
+
+    void statusBarShowsLevelColoursProgressAndClock()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        StatusLine& line = rig.core().statusLine();
+        line.showStatus(2, 1);
+        QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::blue));
+        line.showStatus(5, 2, QStringLiteral("COM3"));
+        QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::red));
+        line.showStatus(0, 0);
+        QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::black));
+        Q_EMIT rig.core().progressChanged(70, 100);
+        QCOMPARE(window.statusBar()->progressBar()->value(), 70);
+        rig.ticks(1);
+        QCOMPARE(window.statusBar()->clock()->text(), rig.clock().now().toString(QStringLiteral("HH:mm:ss")));
+    }
+
+    void iconWithAutoEndNeverShowsTheWindowAndKeepsProcessing()
+    {
+        ShellHarness rig(QStringLiteral("[Allgemein]\r\nAnschluß=COM1\r\n"),
+                         {QStringLiteral("ICON"), QStringLiteral("autoende")});
+        MainWindow& window = rig.window();
+        ShownWatcher watcher(window);
+        StartUp(rig.core(), window).run();
+        rig.clock().advance(1000);
+        QVERIFY(rig.core().isReady());
+        rig.ticks(4); // the auto-close 3 s after the read
+        QVERIFY(!watcher.everShown);
+        QVERIFY(!window.isShownNormally());
+        QVERIFY(!window.isQuitRequested());
+        // The auto-close from the tray does not stop the exchange's data from being processed.
+        QVERIFY(!rig.core().isShuttingDown());
+        QVERIFY(rig.core().isPortOpen());
+    }
+
+    void invalidPortShowsMessage22AndOpensNoPort()
+    {
+        ShellHarness rig(QStringLiteral("[Allgemein]\r\nAnschluß=COM5\r\n"));
+        MainWindow& window = rig.window();
+        ShownWatcher watcher(window);
+        QCOMPARE(StartUp(rig.core(), window).run(), StartUp::Outcome::InvalidPort);
+        QCOMPARE(rig.core().statusLine().text(), QStringLiteral("Portadresse 'COM5' ist ungültig"));
+        QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::red));
+        QVERIFY(!rig.transport().isOpen());
+        QVERIFY(rig.transport().sent().isEmpty());
+        QVERIFY(!watcher.everShown);
+
+        // Choosing a port on the program-parameter page opens it at once.
+        auto* parameters = qobject_cast<ProgramParameterPage*>(window.pageStack()->page(PageKey::ProgramParameters));
+        QCOMPARE(parameters->portChoice()->currentIndex(), 0);
+        parameters->portChoice()->setCurrentIndex(1);
+        Q_EMIT parameters->portChoice()->activated(1);
+        QVERIFY(rig.transport().isOpen());
+        QCOMPARE(rig.transport().openedPath(), QStringLiteral("/dev/ttyS1"));
+    }
+
+    void closingSendsTheWindowToTheTrayAndOnlyQuitEnds()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        rig.core().openPort(QStringLiteral("COM1"));
+        rig.core().startTimer();
+        window.showWindow();
+        window.close();
+        QVERIFY(!window.isShownNormally());
+        QVERIFY(rig.core().isPortOpen());
+        QVERIFY(rig.core().isTimerRunning());
+        QVERIFY(!rig.core().isShuttingDown());
+
+        // "Schließen" from the tray while the window is hidden: the program ends.
+        window.tray().action(QStringLiteral("Schließen"))->trigger();
+        QVERIFY(window.isQuitRequested());
+        QVERIFY(rig.core().isShuttingDown());
+        QVERIFY(!rig.core().isPortOpen());
+        QVERIFY(!rig.core().isTimerRunning());
+    }
+
+    void quitButtonEndsTheProgramFromAVisibleWindow()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        rig.core().openPort(QStringLiteral("COM1"));
+        window.showWindow();
+        window.buttonBar()->quitButton()->click();
+        QVERIFY(window.isQuitRequested());
+        QVERIFY(!rig.core().isPortOpen());
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
