@@ -145,6 +145,8 @@ TEST(BaseConfig, HoldChoices)
               (QStringList{"Intern (Musik)", "Aus", "Nebenstelle 21", "Nebenstelle 22", "Nebenstelle 23"}));
     EXPECT_EQ(ConfigChoices::hold(8).size(), 10);
     EXPECT_EQ(ConfigChoices::hold(8).last(), QStringLiteral("Nebenstelle 28"));
+    EXPECT_EQ(ConfigChoices::msns().first(), QStringLiteral("MSN 1"));
+    EXPECT_EQ(ConfigChoices::msns().last(), QStringLiteral("MSN10"));
 
     struct Case
     {
