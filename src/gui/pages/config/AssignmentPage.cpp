@@ -22,6 +22,7 @@ AssignmentPage::AssignmentPage(AppCore& core, QWidget* parent) : Page(core, pare
 {
     auto* box = new QGroupBox(QStringLiteral("Nebenstellen, die bei einem Anruf auf die MSN klingeln"), this);
     m_matrix = new CheckMatrix(box);
+    m_matrix->setObjectName(QStringLiteral("ZuordnungMatrix"));
     m_matrix->setCaptions(ConfigChoices::msns(), extensionCaptions());
     m_matrix->setWhatsThis(QStringLiteral("Zuordnung der Rufnummern (MSN) zu den Nebenstellen. Geändert wird sie "
                                           "auf der Seite Grundparameter; rot: noch nicht zur Anlage übertragen."));

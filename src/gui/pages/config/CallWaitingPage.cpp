@@ -34,7 +34,9 @@ CallWaitingPage::CallWaitingPage(AppCore& core, QWidget* parent) : Page(core, pa
     m_msnMatrix->setCaptions(ConfigChoices::msns(), extensionCaptions({}));
     m_msnMatrix->setWhatsThis(QStringLiteral("Anrufe auf diese Rufnummern (Zeilen) dürfen bei der besetzten "
                                              "Nebenstelle (Spalte) anklopfen."));
+    m_msnMatrix->setObjectName(QStringLiteral("AnklopfenMsnMatrix"));
     m_extensionMatrix = new CheckMatrix(this);
+    m_extensionMatrix->setObjectName(QStringLiteral("AnklopfenNebenstellenMatrix"));
     m_extensionMatrix->setCaptions(extensionCaptions(QStringLiteral("von ")), extensionCaptions({}));
     m_extensionMatrix->setWhatsThis(QStringLiteral("Interne Anrufe dieser Nebenstellen (Zeilen) dürfen bei der "
                                                    "besetzten Nebenstelle (Spalte) anklopfen."));

@@ -13,6 +13,8 @@ ConfigFileButtons::ConfigFileButtons(AppCore& core, QWidget* parent)
     m_load = new QPushButton(QStringLiteral("Aus Datei lesen..."), this);
     m_load->setWhatsThis(QStringLiteral("Lädt eine gespeicherte Konfiguration (*.kvx) in die Seiten. Zur Anlage "
                                         "übertragen wird sie erst mit \"Konfigurieren\"."));
+    m_save->setObjectName(QStringLiteral("InDateiSchreiben"));
+    m_load->setObjectName(QStringLiteral("AusDateiLesen"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_save);

@@ -18,6 +18,7 @@
 ExtensionPage::ExtensionPage(AppCore& core, QWidget* parent) : QWidget(parent), m_core(core)
 {
     m_extension = new QComboBox(this);
+    m_extension->setObjectName(QStringLiteral("NebenstellenAuswahl"));
     m_extension->setMinimumContentsLength(16);
     m_extension->setWhatsThis(QStringLiteral("Wählt die Nebenstelle, die auf dieser Seite bearbeitet wird."));
     auto* chooser = new QFormLayout;
@@ -65,6 +66,12 @@ QWidget* ExtensionPage::buildPropertiesBox()
     m_pin = new QLineEdit(box);
     m_pin->setMaxLength(4);
     m_pin->setWhatsThis(QStringLiteral("Die vierstellige PIN der Nebenstelle."));
+    m_permission->setObjectName(QStringLiteral("Berechtigung"));
+    m_service->setObjectName(QStringLiteral("Dienst"));
+    m_chargePulse->setObjectName(QStringLiteral("Gebuehrenimpuls"));
+    m_trunkAccess->setObjectName(QStringLiteral("Amtsholung"));
+    m_units->setObjectName(QStringLiteral("Einheiten"));
+    m_pin->setObjectName(QStringLiteral("PIN"));
     form->addRow(QStringLiteral("Berechtigung:"), m_permission);
     form->addRow(QStringLiteral("Dienst:"), m_service);
     form->addRow(QStringLiteral("Einheiten:"), m_units);
@@ -85,6 +92,8 @@ QWidget* ExtensionPage::buildForwardingBox()
     m_mode = new QComboBox(box);
     m_mode->addItems(ConfigChoices::forwardingModes());
     m_mode->setWhatsThis(QStringLiteral("Wann zu einer Nebenstelle umgeleitet wird (ab Firmware 2.00)."));
+    m_target->setObjectName(QStringLiteral("Rufumleitung"));
+    m_mode->setObjectName(QStringLiteral("RufUmlArt"));
     form->addRow(QStringLiteral("Ziel:"), m_target);
     form->addRow(QStringLiteral("Umleiten:"), m_mode);
     return box;
@@ -95,6 +104,7 @@ QWidget* ExtensionPage::buildWaitingBox()
     auto* box = new QGroupBox(QStringLiteral("Anklopfen erlaubt für"), this);
     auto* layout = new QVBoxLayout(box);
     m_waiting = new CallWaitingList(box);
+    m_waiting->setObjectName(QStringLiteral("AnklopfListe"));
     m_waiting->setWhatsThis(QStringLiteral("Anrufe auf diese MSN und von diesen Nebenstellen dürfen anklopfen, "
                                            "während die Nebenstelle spricht (ab Firmware 1.95)."));
     layout->addWidget(m_waiting);

@@ -31,6 +31,10 @@ MsnPage::MsnPage(AppCore& core, QWidget* parent) : QWidget(parent), m_core(core)
     m_rhythm->addItems(ConfigChoices::rhythms());
     m_rhythm->setWhatsThis(QStringLiteral("Rufrhythmus für Anrufe auf diese MSN (ab Firmware 2.00)."));
     m_watched = new QCheckBox(QStringLiteral("Ankommende Anrufe überwachen"), numberBox);
+    m_msn->setObjectName(QStringLiteral("MsnAuswahl"));
+    m_number->setObjectName(QStringLiteral("TelefonNummer"));
+    m_rhythm->setObjectName(QStringLiteral("RufRhytmus"));
+    m_watched->setObjectName(QStringLiteral("MsnUeberwachen"));
     m_watched->setWhatsThis(QStringLiteral("Anrufe auf diese MSN werden in der Liste der ankommenden Gespräche "
                                            "protokolliert."));
     form->addRow(QStringLiteral("MSN:"), m_msn);
@@ -42,6 +46,7 @@ MsnPage::MsnPage(AppCore& core, QWidget* parent) : QWidget(parent), m_core(core)
     auto* grid = new QGridLayout(ringBox);
     for (int i = 0; i < 8; ++i) {
         m_assigned[i] = new QCheckBox(ringBox);
+        m_assigned[i]->setObjectName(QStringLiteral("Zuordnung%1").arg(21 + i));
         m_assigned[i]->setWhatsThis(QStringLiteral("Die Nebenstelle klingelt bei Anrufen auf diese MSN."));
         grid->addWidget(m_assigned[i], i % 4, i / 4);
         connect(m_assigned[i], &QCheckBox::clicked, this, &MsnPage::store);
@@ -50,6 +55,7 @@ MsnPage::MsnPage(AppCore& core, QWidget* parent) : QWidget(parent), m_core(core)
     auto* holdBox = new QGroupBox(QStringLiteral("Halten"), this);
     auto* holdForm = new QFormLayout(holdBox);
     m_hold = new QComboBox(holdBox);
+    m_hold->setObjectName(QStringLiteral("Halten"));
     m_hold->setWhatsThis(QStringLiteral("Was ein gehaltener Anrufer hört: die interne Wartemusik, nichts oder die "
                                         "Wiedergabe an einer Nebenstelle."));
     holdForm->addRow(QStringLiteral("Wartemusik:"), m_hold);

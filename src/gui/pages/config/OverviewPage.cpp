@@ -29,21 +29,30 @@ QWidget* OverviewPage::buildExchangeBox()
 {
     auto* box = new QGroupBox(QStringLiteral("Anlage"), this);
     auto* form = new QFormLayout(box);
-    const auto row = [&](const QString& caption, const QString& whatsThis) {
+    const auto row = [&](const QString& caption, const QString& whatsThis, const QString& name) {
         auto* value = new ValueLabel(box);
+        value->setObjectName(name);
         value->setWhatsThis(whatsThis);
         form->addRow(caption, value);
         return value;
     };
-    m_connection = row(QStringLiteral("Anschlußart:"), QStringLiteral("Art des ISDN-Anschlusses der Anlage."));
-    m_protocol = row(QStringLiteral("D-Kanal-Protokoll:"), QStringLiteral("Protokoll des D-Kanals."));
-    m_firmware = row(QStringLiteral("Firmware-Version:"), QStringLiteral("Version der Firmware der Anlage."));
-    m_extensions = row(QStringLiteral("Analoge Nebenstellen:"), QStringLiteral("Anzahl der analogen Nebenstellen."));
-    m_internalS0 = row(QStringLiteral("Interne S0-Anschlüsse:"), QStringLiteral("Anzahl der internen S0-Anschlüsse."));
-    m_externalS0 = row(QStringLiteral("Externe S0-Anschlüsse:"), QStringLiteral("Anzahl der externen S0-Anschlüsse."));
-    m_musicOnHold = row(QStringLiteral("Wartemusik intern:"), QStringLiteral("Interne Wartemusik beim Halten."));
+    m_connection = row(QStringLiteral("Anschlußart:"), QStringLiteral("Art des ISDN-Anschlusses der Anlage."),
+                       QStringLiteral("Anschlussart"));
+    m_protocol = row(QStringLiteral("D-Kanal-Protokoll:"), QStringLiteral("Protokoll des D-Kanals."),
+                     QStringLiteral("Protokoll"));
+    m_firmware = row(QStringLiteral("Firmware-Version:"), QStringLiteral("Version der Firmware der Anlage."),
+                     QStringLiteral("Firmware"));
+    m_extensions = row(QStringLiteral("Analoge Nebenstellen:"), QStringLiteral("Anzahl der analogen Nebenstellen."),
+                       QStringLiteral("Nebenstellen"));
+    m_internalS0 = row(QStringLiteral("Interne S0-Anschlüsse:"), QStringLiteral("Anzahl der internen S0-Anschlüsse."),
+                       QStringLiteral("InterneS0"));
+    m_externalS0 = row(QStringLiteral("Externe S0-Anschlüsse:"), QStringLiteral("Anzahl der externen S0-Anschlüsse."),
+                       QStringLiteral("ExterneS0"));
+    m_musicOnHold = row(QStringLiteral("Wartemusik intern:"), QStringLiteral("Interne Wartemusik beim Halten."),
+                        QStringLiteral("Wartemusik"));
     m_messageOnHold =
-        row(QStringLiteral("Wartemusik von:"), QStringLiteral("Nebenstelle, die beim Halten die Wartemusik spielt."));
+        row(QStringLiteral("Wartemusik von:"), QStringLiteral("Nebenstelle, die beim Halten die Wartemusik spielt."),
+            QStringLiteral("WartemusikVon"));
     return box;
 }
 
@@ -60,6 +69,8 @@ QWidget* OverviewPage::buildMsnBox()
         m_numbers[m] = new ValueLabel(box);
         m_numbers[m]->setMinimumWidth(m_numbers[m]->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
         m_rhythms[m] = new ValueLabel(box);
+        m_numbers[m]->setObjectName(QStringLiteral("MsnNummer%1").arg(m + 1));
+        m_rhythms[m]->setObjectName(QStringLiteral("MsnRhythmus%1").arg(m + 1));
         grid->addWidget(m_numbers[m], m + 1, 1);
         grid->addWidget(m_rhythms[m], m + 1, 2);
     }
@@ -74,6 +85,8 @@ QWidget* OverviewPage::buildCapiBox()
     auto* form = new QFormLayout(box);
     m_capi = new ValueLabel(box);
     m_capiVersion = new ValueLabel(box);
+    m_capi->setObjectName(QStringLiteral("LabelCAPI"));
+    m_capiVersion->setObjectName(QStringLiteral("LabelCAPIVersion"));
     form->addRow(QStringLiteral("CAPI-Hersteller:"), m_capi);
     form->addRow(QStringLiteral("CAPI-Version:"), m_capiVersion);
     box->setWhatsThis(QStringLiteral("Hersteller und Version des CAPI-Treibers für die Anrufüberwachung."));

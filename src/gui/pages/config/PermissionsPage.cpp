@@ -55,6 +55,13 @@ PermissionsPage::PermissionsPage(AppCore& core, QWidget* parent) : Page(core, pa
         row.mode = new ValueLabel(box);
         row.chargePulse = new CheckCell(box);
         row.trunkAccess = new CheckCell(box);
+        row.name->setObjectName(QStringLiteral("Bezeichnung%1").arg(21 + g));
+        row.permission->setObjectName(QStringLiteral("Berechtigung%1").arg(21 + g));
+        row.service->setObjectName(QStringLiteral("Dienst%1").arg(21 + g));
+        row.target->setObjectName(QStringLiteral("Rufumleitung%1").arg(21 + g));
+        row.mode->setObjectName(QStringLiteral("RufUmlKennung%1").arg(21 + g));
+        row.chargePulse->setObjectName(QStringLiteral("Impuls%1").arg(21 + g));
+        row.trunkAccess->setObjectName(QStringLiteral("Amtsholung%1").arg(21 + g));
         grid->addWidget(row.number, line, NumberColumn, Qt::AlignHCenter);
         grid->addWidget(row.name, line, NameColumn);
         grid->addWidget(row.permission, line, PermissionColumn);

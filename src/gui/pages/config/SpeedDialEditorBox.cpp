@@ -41,11 +41,19 @@ QWidget* SpeedDialEditorBox::buildFieldsColumn()
     m_dialBlock->setWhatsThis(QStringLiteral("Die Rufnummer ist gesperrt: sie kann nicht gewählt werden."));
     m_rhythm = new QComboBox(column);
     m_rhythm->addItems(ConfigChoices::rhythms());
+    m_rhythm->setCurrentIndex(-1); // nothing chosen until a row is
     m_sound = new QLineEdit(column);
     m_sound->setWhatsThis(QStringLiteral("Klangdatei, die bei einem Anruf von dieser Rufnummer abgespielt wird."));
     m_save = new QPushButton(QStringLiteral("&Speichern"), column);
     m_save->setWhatsThis(QStringLiteral("Speichert die Kurzwahl in der Anlage und Name, Rufnummer und Klangdatei "
                                         "in den Programmeinstellungen."));
+    m_entry->setObjectName(QStringLiteral("KWNummer"));
+    m_name->setObjectName(QStringLiteral("KWBezeichnung"));
+    m_number->setObjectName(QStringLiteral("KWRufnummer"));
+    m_dialBlock->setObjectName(QStringLiteral("WahlSperre"));
+    m_rhythm->setObjectName(QStringLiteral("KurzwahlRufRhytmus"));
+    m_sound->setObjectName(QStringLiteral("EditSoundDatei"));
+    m_save->setObjectName(QStringLiteral("KurzwahlSpeichern"));
     form->addRow(QStringLiteral("Kurzwahl:"), m_entry);
     form->addRow(QStringLiteral("Bezeichnung:"), m_name);
     form->addRow(QStringLiteral("Rufnummer:"), m_number);
@@ -71,6 +79,8 @@ QWidget* SpeedDialEditorBox::buildExtensionsGrid()
         m_permitted[i] = new QCheckBox(grid);
         m_permitted[i]->setWhatsThis(QStringLiteral("Die Nebenstelle darf diese Kurzwahl benutzen."));
         m_baby[i] = new QCheckBox(grid);
+        m_permitted[i]->setObjectName(QStringLiteral("Kurzwahl%1").arg(21 + i));
+        m_baby[i]->setObjectName(QStringLiteral("BabyRuf%1").arg(21 + i));
         m_baby[i]->setWhatsThis(QStringLiteral("Die Nebenstelle wählt diese Rufnummer beim Abheben (Babyruf)."));
         layout->addWidget(m_permitted[i], i + 1, 1, Qt::AlignHCenter);
         layout->addWidget(m_baby[i], i + 1, 2, Qt::AlignHCenter);
