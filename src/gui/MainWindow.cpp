@@ -111,6 +111,15 @@ void MainWindow::connectCore()
     connect(&m_core, &AppCore::clockTick, m_statusBar, &StatusBar::showClock);
     connect(&m_core, &AppCore::closeRequested, this, &QWidget::close);
     connect(&m_core, &AppCore::transferUnitsChanged, m_buttons->unitsBox(), &QCheckBox::setChecked);
+    // Session end, answered only in the ready state: the flag as for a quit, then the timer stops.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        if (m_core.isReady())
+            m_core.closeQuery(!isShownNormally(), true);
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (m_core.isReady())
+            m_core.stopTimer();
+    });
 }
 
 void MainWindow::showFirstPageOnly()

@@ -1,6 +1,8 @@
 #include "ButtonBar.h"
 #include "CaptionBar.h"
+#include "FontFace.h"
 #include "HeadingBar.h"
+#include "HelpWindow.h"
 #include "NavigationBar.h"
 #include "NavigationTable.h"
 #include "Navigator.h"
@@ -10,6 +12,7 @@
 #include "TrayController.h"
 #include "pages/shell/ProgramParameterPage.h"
 #include "shell/PasswordStore.h"
+#include "shell/Settings.h"
 #include "shell/StartUp.h"
 #include "shell/StatusLine.h"
 
@@ -20,9 +23,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 
@@ -268,6 +272,91 @@ private Q_SLOTS:
         QVERIFY(rig.core().isShuttingDown());
         QVERIFY(!rig.core().isPortOpen());
         QVERIFY(!rig.core().isTimerRunning());
+    }
+
+    void fontFaceReachesEveryControlAndTheNavigationBar()
+    {
+        ShellHarness rig(QStringLiteral("[Allgemein]\r\nAnschluß=COM1\r\nSchriftart=Tahoma\r\n"));
+        MainWindow& window = rig.window();
+        StartUp(rig.core(), window).run();
+        const QString tahoma = FontFace::familyFor(QStringLiteral("Tahoma"));
+        const QString sansSerif = FontFace::familyFor(QStringLiteral("MS Sans Serif"));
+        QVERIFY(!tahoma.isEmpty() && !sansSerif.isEmpty());
+        QCOMPARE(window.buttonBar()->readButton()->font().family(), tahoma);
+        QCOMPARE(window.navigationBar()->entryButton(0, 0)->font().pointSize(), 8);
+        auto* parameters = qobject_cast<ProgramParameterPage*>(window.pageStack()->page(PageKey::ProgramParameters));
+        QCOMPARE(parameters->fontChoice()->currentText(), QStringLiteral("Tahoma"));
+
+        parameters->fontChoice()->setCurrentIndex(0);
+        Q_EMIT parameters->fontChoice()->activated(0);
+        QCOMPARE(rig.core().settings().fontFace(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(parameters->portChoice()->font().family(), sansSerif);
+        QCOMPARE(window.navigationBar()->entryButton(3, 1)->font().family(), sansSerif);
+    }
+
+    void faceThatIsNotOfferedSelectsNothing()
+    {
+        ShellHarness rig(QStringLiteral("[Allgemein]\r\nAnschluß=COM1\r\nSchriftart=Arial\r\n"));
+        StartUp(rig.core(), rig.window()).run();
+        auto* parameters =
+            qobject_cast<ProgramParameterPage*>(rig.window().pageStack()->page(PageKey::ProgramParameters));
+        QCOMPARE(parameters->fontChoice()->currentIndex(), -1);
+        QCOMPARE(rig.window().buttonBar()->readButton()->font().family(), QApplication::font().family());
+    }
+
+    void helpOpensContentsAndIndex()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        window.buttonBar()->helpButton()->click();
+        QVERIFY(window.helpWindow() && window.helpWindow()->isVisible());
+        const QString text = window.helpWindow()->browser()->toPlainText();
+        QVERIFY(text.contains(QStringLiteral("Inhalt")));
+        QVERIFY(text.contains(QStringLiteral("Index")));
+        QVERIFY(text.contains(QStringLiteral("Parametrierungspaßwort")));
+        QVERIFY(!window.buttonBar()->writeButton()->whatsThis().isEmpty());
+    }
+
+    void windowMovesAreSavedOnlyInTheReadyState()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        StartUp(rig.core(), window).run();
+        window.move(100, 120);
+        QTest::qWait(400);
+        QCOMPARE(rig.core().settings().windowX(), 261);
+        rig.clock().advance(1000); // the first read completes
+        QVERIFY(rig.core().isReady());
+        window.move(140, 160);
+        QTRY_COMPARE(rig.core().settings().windowX(), 140);
+        QCOMPARE(rig.core().settings().windowY(), 160);
+    }
+
+    void freePointDragsTheWindow()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        window.showWindow();
+        const QPoint start = window.pos();
+        QWidget* heading = window.headingBar();
+        const QPoint inside(20, 5);
+        const QPoint global = heading->mapToGlobal(inside);
+        QMouseEvent press(QEvent::MouseButtonPress, inside, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(heading, &press);
+        QMouseEvent drag(QEvent::MouseMove, window.mapFromGlobal(global + QPoint(30, 20)), global + QPoint(30, 20),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drag);
+        QMouseEvent release(QEvent::MouseButtonRelease, window.mapFromGlobal(global + QPoint(30, 20)),
+                            global + QPoint(30, 20), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &release);
+        QCOMPARE(window.pos(), start + QPoint(30, 20));
+
+        // A press on a control does not move the window.
+        QTest::mousePress(window.buttonBar()->readButton(), Qt::LeftButton);
+        QTest::mouseRelease(window.buttonBar()->readButton(), Qt::LeftButton);
+        QCOMPARE(window.pos(), start + QPoint(30, 20));
     }
 
     void quitButtonEndsTheProgramFromAVisibleWindow()
