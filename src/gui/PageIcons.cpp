@@ -129,8 +129,6 @@ void drawHandset(QPainter& p, int arrow)
     handset.closeSubpath();
     p.setBrush(QColor(40, 40, 40));
     p.drawPath(handset.translated(0, 8));
-    if (arrow == 0)
-        return;
     p.setPen(QPen(arrow > 0 ? QColor(40, 150, 60) : QColor(200, 30, 30), 2.5));
     const QPointF tail = arrow > 0 ? QPointF(18, 14) : QPointF(28, 4);
     const QPointF head = arrow > 0 ? QPointF(28, 4) : QPointF(18, 14);
@@ -139,6 +137,22 @@ void drawHandset(QPainter& p, int arrow)
     const QPointF down = arrow > 0 ? QPointF(0, 5) : QPointF(0, -5);
     p.drawLine(head, head + back);
     p.drawLine(head, head + down);
+}
+
+void drawDeskPhone(QPainter& p)
+{
+    QPainterPath body;
+    body.moveTo(6, 27);
+    body.lineTo(9, 15);
+    body.lineTo(23, 15);
+    body.lineTo(26, 27);
+    body.closeSubpath();
+    p.setBrush(QColor(200, 30, 30));
+    p.drawPath(body);
+    p.setBrush(QColor(40, 40, 40));
+    p.drawRoundedRect(QRectF(4, 7, 24, 6), 3, 3);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(16, 21), 3.5, 3.5);
 }
 
 void drawClock(QPainter& p, bool bells)
@@ -242,7 +256,7 @@ QIcon PageIcons::forHeading(const QString& heading)
         {QStringLiteral("Ankommende Gespräche"), [](QPainter& p) { drawHandset(p, -1); }},
         {QStringLiteral("Weckzeiten"), [](QPainter& p) { drawClock(p, true); }},
         {QStringLiteral("Grundparametrierung"), drawWrench},
-        {QStringLiteral("Nebenstellenparametrierung"), [](QPainter& p) { drawHandset(p, 0); }},
+        {QStringLiteral("Nebenstellenparametrierung"), drawDeskPhone},
         {QStringLiteral("Zeitsteuerung"), [](QPainter& p) { drawClock(p, false); }},
         {QStringLiteral("Parametrierungspaßwort"), drawLock},
         {QStringLiteral("Programmparameter"), drawGear},
