@@ -5,10 +5,14 @@
 #include "shell/MessageTable.h"
 #include "shell/StatusLine.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 QByteArray fileBytes(const QString& path)
@@ -103,6 +107,31 @@ private Q_SLOTS:
         QVERIFY(h.core().image() == before);
         QCOMPARE(h.core().statusLine().text(), MessageTable::text(32).replace(QStringLiteral("%s"), path));
         QCOMPARE(h.core().statusLine().colourLevel(), 2);
+    }
+
+    // Without a prompt the file dialogs ask: their titles, filter and proposed name.
+    void dialogsCarryTitleFilterAndProposal()
+    {
+        ConfigPageHarness h(TestImages::firmware200());
+        QWidget window;
+        ConfigFileActions actions(h.core(), &window);
+        QStringList seen;
+        const auto inspect = [&seen] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen << dialog->windowTitle() << dialog->nameFilters().join(QLatin1Char('|'))
+                 << QFileInfo(dialog->selectedFiles().value(0)).fileName() << dialog->defaultSuffix();
+            dialog->reject();
+        };
+        QTimer::singleShot(0, inspect);
+        QVERIFY(!actions.save());
+        QTimer::singleShot(0, inspect);
+        QVERIFY(!actions.load());
+        const QString filter = QStringLiteral("Kavex-Parametrierung (*.kvx *.KVX)");
+        QCOMPARE(seen, QStringList({QStringLiteral("Konfiguration sichern"), filter,
+                                    ConfigFile::proposedName(QDate::currentDate()), QStringLiteral("kvx"),
+                                    QStringLiteral("Konfiguration laden"), filter, QString(), QStringLiteral("kvx")}));
     }
 
     void failedSaveIsShownInRed()

@@ -23,7 +23,6 @@ QGroupBox* boxed(const QString& title, CheckMatrix* matrix, QWidget* parent)
     auto* box = new QGroupBox(title, parent);
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(matrix);
-    layout->addStretch();
     return box;
 }
 } // namespace
@@ -41,8 +40,8 @@ CallWaitingPage::CallWaitingPage(AppCore& core, QWidget* parent) : Page(core, pa
     m_extensionMatrix->setWhatsThis(QStringLiteral("Interne Anrufe dieser Nebenstellen (Zeilen) dürfen bei der "
                                                    "besetzten Nebenstelle (Spalte) anklopfen."));
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(boxed(QStringLiteral("Anklopfen von MSN"), m_msnMatrix, this));
-    layout->addWidget(boxed(QStringLiteral("Anklopfen von Nebenstellen"), m_extensionMatrix, this));
+    layout->addWidget(boxed(QStringLiteral("Anklopfen von MSN"), m_msnMatrix, this), 0, Qt::AlignTop);
+    layout->addWidget(boxed(QStringLiteral("Anklopfen von Nebenstellen"), m_extensionMatrix, this), 0, Qt::AlignTop);
     layout->addStretch();
     refresh();
 }
