@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -79,6 +80,12 @@ bool PtyLink::open(const QString& linkPath, int baud)
     if (slave < 0)
         return fail(QStringLiteral("Kann %1 nicht öffnen").arg(m_slavePath));
     ::close(slave);
+    // So that a program opening the line is noticed at once and its first bytes are timed right.
+    m_openWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_openWatch >= 0 && inotify_add_watch(m_openWatch, name, IN_OPEN) < 0) {
+        ::close(m_openWatch);
+        m_openWatch = -1;
+    }
 
     const QFileInfo existing(linkPath);
     if (existing.exists() && !existing.isSymLink()) {
@@ -104,6 +111,9 @@ void PtyLink::close()
             ::unlink(QFile::encodeName(m_linkPath).constData());
         m_linkPath.clear();
     }
+    if (m_openWatch >= 0)
+        ::close(m_openWatch);
+    m_openWatch = -1;
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -140,6 +150,23 @@ bool PtyLink::takeHangUp()
     return result;
 }
 
+void PtyLink::waitForOpen(qint64 timeoutUs, const sigset_t* waitMask)
+{
+    // Nobody on the line: the master would report the hang-up at once, so wait on the watch instead.
+    const timespec pause = toTimespec(std::min(timeoutUs, IdleStepUs));
+    if (m_openWatch < 0) {
+        ::ppoll(nullptr, 0, &pause, waitMask);
+        return;
+    }
+    pollfd p{m_openWatch, POLLIN, 0};
+    if (::ppoll(&p, 1, &pause, waitMask) > 0) {
+        char events[4096];
+        while (::read(m_openWatch, events, sizeof events) > 0) {
+        }
+        checkConnected();
+    }
+}
+
 QByteArray PtyLink::waitAndRead(qint64 timeoutUs, const sigset_t* waitMask)
 {
     QByteArray received;
@@ -148,10 +175,10 @@ QByteArray PtyLink::waitAndRead(qint64 timeoutUs, const sigset_t* waitMask)
     if (!m_connected) {
         checkConnected();
         if (!m_connected) {
-            // Nobody on the line: the master would report the hang-up at once, so sleep instead.
-            const timespec pause = toTimespec(std::min(timeoutUs, IdleStepUs));
-            ::ppoll(nullptr, 0, &pause, waitMask);
-            return received;
+            waitForOpen(timeoutUs, waitMask);
+            if (!m_connected)
+                return received;
+            timeoutUs = 0; // just opened: take what is there and let the caller look at the time
         }
     }
     pollfd p{m_fd, POLLIN, 0};

@@ -6,7 +6,8 @@
 
 // The exchange's end of the line: a pseudo-terminal master, with a symlink to the slave that the
 // program opens as its serial device. A program that closes the slave is noticed as a hang-up;
-// until one opens it again the link waits in 100 ms steps, never spinning on the master.
+// until one opens it again the link waits for the slave to be opened (inotify), at most 100 ms at
+// a time, never spinning on the master.
 class PtyLink
 {
 public:
@@ -39,8 +40,10 @@ private:
     bool fail(const QString& what);
     void checkConnected();
     void noteHangUp();
+    void waitForOpen(qint64 timeoutUs, const sigset_t* waitMask);
 
     int m_fd = -1;
+    int m_openWatch = -1; // inotify descriptor watching the slave for opens; -1: not available
     QString m_slavePath;
     QString m_linkPath;
     QString m_error;
