@@ -265,6 +265,9 @@ void PbxLink::onChargesReply(const QByteArray& chunk)
     m_image.copyIntoRegion(ConfigImage::Region::Charges, chunk);
     Cells::compactRegion(m_image, ConfigImage::Region::Charges);
     Q_EMIT chargesReceived();
+    // The automatic repeat is for a start-up read that got no answer; once a read has
+    // succeeded, every later failure is reported to the user.
+    m_firstRead = false;
     m_phase = Phase::Idle;
     setLocked(false);
     setProgress(0);

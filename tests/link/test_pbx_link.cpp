@@ -179,6 +179,24 @@ TEST(PbxLink, FirstTimeOutRepeatsOnceThenReportsMessage4)
     EXPECT_EQ(failed.count(), 1);
 }
 
+TEST(PbxLink, ATimeOutAfterASuccessfulFirstReadIsReportedAtOnce)
+{
+    Rig rig;
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    rig.link.startUp();
+    rig.transport.inject(baseReply(2, 0));
+    rig.transport.inject(reply(22, 500));
+    rig.transport.inject(reply(21, 224));
+    ASSERT_FALSE(rig.link.firstRead());
+    const auto sentBefore = rig.transport.sent().size();
+
+    rig.link.startRead();
+    rig.ticks(10);
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toInt(), 4);
+    EXPECT_EQ(rig.transport.sent().size(), sentBefore + 1); // no automatic repeat
+}
+
 TEST(PbxLink, OnlyTheAwaitedReplyDisarmsTheTimeOut)
 {
     Rig rig;
