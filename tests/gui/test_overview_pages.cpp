@@ -80,13 +80,17 @@ private Q_SLOTS:
         ParametersPage parameters(h.core());
         OverviewPage overview(h.core());
         AssignmentPage assignment(h.core());
+        overview.show();
+        assignment.show();
+        overview.hide();
+        assignment.hide();
         auto* number = parameters.findChild<QLineEdit*>(QStringLiteral("TelefonNummer"));
         auto* ring23 = parameters.findChild<QCheckBox*>(QStringLiteral("Zuordnung23"));
         number->setText(QStringLiteral("4711"));
         ring23->click();
         parameters.store();
-        overview.refresh();
-        assignment.refresh();
+        overview.show(); // shown again after the edit, the overviews mark it
+        assignment.show();
         QCOMPARE(label(overview, "MsnNummer1")->text(), QStringLiteral("4711"));
         QVERIFY(label(overview, "MsnNummer1")->isRed());
         QVERIFY(!label(overview, "MsnNummer2")->isRed());

@@ -151,6 +151,31 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>(page, "PIN")->text(), QStringLiteral("0000"));
     }
 
+    // The units field follows charge readings until the user types in it, so that a later store
+    // cannot put an old count back into the image.
+    void unitsFieldFollowsChargeReadings()
+    {
+        ConfigPageHarness h(TestImages::firmware200());
+        ParametersPage page(h.core());
+        page.showSubPage(ParametersPage::ExtensionSubPage);
+        auto* units = control<QLineEdit>(page, "Einheiten");
+        QCOMPARE(units->text(), QStringLiteral("4660"));
+        h.core().image()[801] = 0x35;
+        Q_EMIT h.core().chargesDecoded();
+        QCOMPARE(units->text(), QStringLiteral("4661"));
+        page.store();
+        QCOMPARE(h.core().image()[801], 0x35);
+
+        units->clear();
+        QTest::keyClicks(units, QStringLiteral("7"));
+        h.core().image()[801] = 0x36;
+        Q_EMIT h.core().chargesDecoded();
+        QCOMPARE(units->text(), QStringLiteral("7"));
+        page.store();
+        QCOMPARE(h.core().image()[801], 7);
+        QCOMPARE(h.core().image()[802], 0);
+    }
+
     // The per-MSN monitoring box follows "CAPI-Laden" and "Alle" of the program-parameter page.
     void monitoringBoxFollowsTheMonitoringSwitches()
     {

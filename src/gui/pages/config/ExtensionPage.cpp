@@ -42,6 +42,7 @@ ExtensionPage::ExtensionPage(AppCore& core, QWidget* parent) : QWidget(parent), 
         connect(edit, &QLineEdit::editingFinished, this, &ExtensionPage::store);
     connect(m_target, &QLineEdit::textEdited, this, &ExtensionPage::onTargetTyped);
     connect(m_waiting, &CallWaitingList::entryToggled, this, &ExtensionPage::onWaitingToggled);
+    connect(&core, &AppCore::chargesDecoded, this, &ExtensionPage::onChargesDecoded);
     refresh();
 }
 
@@ -130,6 +131,7 @@ void ExtensionPage::showFields(const ExtensionPageFields& f)
     m_permission->setCurrentIndex(f.permission);
     m_service->setCurrentIndex(f.service);
     m_units->setText(f.units);
+    m_units->setModified(false);
     m_pin->setText(f.pin);
     m_target->setText(f.target);
     m_mode->setCurrentIndex(f.mode);
@@ -163,6 +165,7 @@ void ExtensionPage::store()
     const int g = extensions.selectedExtension();
     m_filling = true;
     m_pin->setText(extensions.pin(g)); // shown padded, as stored
+    m_units->setModified(false);
     m_filling = false;
 }
 
@@ -190,6 +193,16 @@ void ExtensionPage::onWaitingToggled(int row)
     ExtensionConfig& extensions = m_core.extensionConfig();
     extensions.clickWaiting(row);
     m_waiting->setEntries(extensions.waitingList());
+}
+
+// A charge reading changes the counters behind the units field; a field the user has not typed in
+// follows them, so that a later store cannot put the old count back into the image.
+void ExtensionPage::onChargesDecoded()
+{
+    if (m_units->isModified())
+        return;
+    const ExtensionConfig& extensions = m_core.extensionConfig();
+    m_units->setText(QString::number(extensions.units(extensions.selectedExtension())));
 }
 
 void ExtensionPage::setTransferLock(bool locked)

@@ -36,6 +36,7 @@ private:
     void onExtensionChosen(int index);
     void onTargetTyped();
     void onWaitingToggled(int row);
+    void onChargesDecoded();
     void applyGates();
 
     AppCore& m_core;

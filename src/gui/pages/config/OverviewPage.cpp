@@ -111,6 +111,12 @@ void OverviewPage::refresh()
     refreshCapi();
 }
 
+void OverviewPage::showEvent(QShowEvent* event)
+{
+    refresh(); // the MSN page may have changed values meanwhile
+    Page::showEvent(event);
+}
+
 void OverviewPage::refreshCapi()
 {
     // The call monitor comes later; until then the driver counts as never started.

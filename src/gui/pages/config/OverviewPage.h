@@ -16,6 +16,9 @@ public:
 
     void refresh() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QWidget* buildExchangeBox();
     QWidget* buildMsnBox();
