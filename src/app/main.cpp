@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "PageRegistry.h"
 #include "Screenshots.h"
+#include "TerminationSignals.h"
 #include "link/SimulatorProcess.h"
 #include "pages/config/ConfigPages.h"
 #include "pages/shell/ShellPages.h"
@@ -113,6 +114,8 @@ int main(int argc, char** argv)
     registerShellPages(registry);
     MainWindow window(core, registry);
     QObject::connect(&instance, &SingleInstance::activated, &window, &MainWindow::onSecondStart);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::requested, &window, &MainWindow::quit);
 
     core.startTimer();
     StartUp(core, window).run();
