@@ -137,6 +137,20 @@ private Q_SLOTS:
         QCOMPARE(page.list()->topLevelItem(0)->text(3), QStringLiteral("Kurzwahl"));
         QCOMPARE(h.core().settings().speedDialNumber(301), QStringLiteral("0301234"));
     }
+
+    // The entry write has no acknowledgement; a port that refuses the bytes is still reported.
+    void refusedSaveIsReported()
+    {
+        ConfigPageHarness h(TestImages::firmware200(), SpeedDialSettings);
+        QVERIFY(h.core().openPort(QStringLiteral("COM1")));
+        h.transport().failSendsAfter(0);
+        SpeedDialPage page(h.core());
+        clickRow(page.list(), 1);
+        control<QPushButton>(page, "KurzwahlSpeichern")->click();
+        QCOMPARE(h.core().statusLine().text(),
+                 MessageTable::text(36).replace(QStringLiteral("%s"), QStringLiteral("COM1")));
+        QCOMPARE(h.core().statusLine().colourLevel(), 2);
+    }
 };
 
 QTEST_MAIN(TestSpeedDialPage)

@@ -78,11 +78,11 @@ void SpeedDialPage::onColumnClicked(int section)
     fillList();
 }
 
-void SpeedDialPage::onRowClicked()
+void SpeedDialPage::onRowClicked(QTreeWidgetItem* item)
 {
-    if (m_locked || !m_list->currentItem())
+    const int row = item ? m_list->indexOfTopLevelItem(item) : -1;
+    if (m_locked || row < 0)
         return;
-    const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
     m_editor->setEditor(core().speedDials().rowClicked(row));
 }
 

@@ -3,6 +3,7 @@
 #include "Page.h"
 
 class QTreeWidget;
+class QTreeWidgetItem;
 class SpeedDialEditorBox;
 
 // "Kurzwahlen": the list `KurzwahlListe` of the 60 speed dials and its editor. The entries are read
@@ -23,7 +24,7 @@ public:
 private:
     void fillList();
     void onColumnClicked(int section);
-    void onRowClicked();
+    void onRowClicked(QTreeWidgetItem* item);
     void onSave();
     void beginRead();
     void onEntryRead(int entry);
