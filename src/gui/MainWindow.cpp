@@ -105,6 +105,8 @@ void MainWindow::connectCore()
     m_core.setPasswordPrompt([this] { return PasswordDialog::ask(this); });
     m_core.statusLine().setPump([this] { m_statusBar->linePanel()->repaint(); });
     connect(&m_core, &AppCore::configDecoded, this, &MainWindow::refreshPages);
+    // The charge update ends by refreshing the configuration controls from the image.
+    connect(&m_core, &AppCore::chargesDecoded, this, &MainWindow::refreshPages);
     connect(&m_core, &AppCore::transferLockChanged, this, [this](bool locked) { setControlsLocked(locked); });
     connect(&m_core, &AppCore::firmwareTooOld, this, [this] { setControlsLocked(true, true); });
     connect(&m_core, &AppCore::progressChanged, m_statusBar, &StatusBar::setProgress);

@@ -8,8 +8,9 @@ class AppCore;
 // writes the user's edits back into them (store); it holds no decoding, file format or protocol.
 //
 // The frame calls:
-//  - refresh() once after construction and after every decode (exchange read, file load),
-//    i.e. on AppCore::configDecoded(); pages may connect to other core signals themselves;
+//  - refresh() once after construction and after every decode (exchange read, file load,
+//    charge update), i.e. on AppCore::configDecoded() and chargesDecoded(); pages may connect to
+//    other core signals themselves;
 //  - store() in the commit step that precedes a write to the exchange, a file save or a
 //    printout (AppCore::commitPages()), on the page that is showing;
 //  - setTransferLock(true/false) on every page on AppCore::transferLockChanged(); when
