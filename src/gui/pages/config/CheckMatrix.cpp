@@ -2,7 +2,6 @@
 
 #include "CheckCell.h"
 
-#include <QEvent>
 #include <QPainter>
 
 namespace {
@@ -115,13 +114,6 @@ QRect CheckMatrix::cellRect(int row, int column) const
 QSize CheckMatrix::sizeHint() const
 {
     return QSize(rowCaptionWidth() + columnCount() * cellWidth() + 1, (rowCount() + 1) * cellHeight() + 1);
-}
-
-void CheckMatrix::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::FontChange)
-        updateGeometry();
-    QWidget::changeEvent(event);
 }
 
 void CheckMatrix::paintEvent(QPaintEvent*)
