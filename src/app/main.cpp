@@ -9,6 +9,8 @@
 #include "shell/CommandLine.h"
 #include "shell/ProgramDirs.h"
 #include "shell/SingleInstance.h"
+#include "shell/Settings.h"
+#include "shell/SettingsLocation.h"
 #include "shell/StartUp.h"
 
 #include <QApplication>
@@ -105,9 +107,12 @@ int main(int argc, char** argv)
     options.programDir = dirs.programDir;
     options.configHome = dirs.configHome;
     options.deviceOverride = line.portDevice;
+    if (line.simulate) {
+        // Before the core reads its settings, so that the names are there from the start.
+        Settings demo(SettingsLocation::resolve(options.configHome, options.programDir));
+        StartUp::prepareDemoSettings(demo);
+    }
     AppCore core(std::move(options), line);
-    if (line.simulate)
-        StartUp::prepareDemoSettings(core.settings());
 
     PageRegistry registry;
     registerConfigPages(registry);

@@ -5,7 +5,7 @@
 #include "config/ExtensionConfig.h"
 #include "config/SpeedDialList.h"
 #include "config/SpeedDialReader.h"
-#include "config/SpeedDialStore.h"
+#include "config/SettingsSpeedDialStore.h"
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "link/Transport.h"
@@ -18,23 +18,6 @@
 #include <QTimer>
 
 namespace {
-
-// Speed-dial names, numbers and sounds live in the settings file, keyed 301..360.
-class SettingsSpeedDialStore : public SpeedDialStore
-{
-public:
-    explicit SettingsSpeedDialStore(Settings& settings) : m_settings(settings) {}
-    QString name(int entry) const override { return m_settings.speedDialName(300 + entry); }
-    QString storedNumber(int entry) const override { return m_settings.speedDialNumber(300 + entry); }
-    QString sound(int entry) const override { return m_settings.speedDialSound(300 + entry); }
-    bool save(int entry, const QString& name, const QString& number, const QString& sound) override
-    {
-        return m_settings.setSpeedDial(300 + entry, name, number, sound);
-    }
-
-private:
-    Settings& m_settings;
-};
 
 constexpr int AutoCloseSeconds = 3;
 constexpr int CloseQueryPauseMs = 200;

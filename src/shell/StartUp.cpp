@@ -69,6 +69,28 @@ void StartUp::raisePriority()
 
 void StartUp::prepareDemoSettings(Settings& settings)
 {
-    if (settings.port() == QLatin1String("COMx"))
-        settings.setPort(QStringLiteral("COM1"));
+    if (settings.port() != QLatin1String("COMx"))
+        return;
+    settings.setPort(QStringLiteral("COM1"));
+    // A fresh demo directory looks like a household that has used the program for a while: names
+    // for the extensions and for the simulated exchange's speed dials (the exchange stores none).
+    static const char* const extensionNames[] = {"Wohnzimmer", "Büro",  "Anrufbeantworter", "Fax", "Küche",
+                                                 "Kinder",     "Modem", "Werkstatt"};
+    for (int i = 0; i < 8; ++i)
+        settings.writeText(QStringLiteral("Bezeichnungen"), QString::number(Settings::kFirstExtension + i),
+                           QString::fromUtf8(extensionNames[i]));
+    struct DemoSpeedDial
+    {
+        int number;
+        const char* name;
+        const char* phoneNumber;
+    };
+    static const DemoSpeedDial speedDials[] = {
+        {301, "Büro Berlin", "0301234567"},   {302, "Lieferant München", "0897654321"},
+        {303, "Werkstatt Köln", "022112345"}, {304, "Handy Anna", "01701234567"},
+        {305, "Oma Hamburg", "040445566"},    {306, "Gesperrt (0190)", "0190123456"},
+        {307, "Stuttgart", "07111234567"},    {308, "Hannover", "05111234"},
+    };
+    for (const DemoSpeedDial& d : speedDials)
+        settings.setSpeedDial(d.number, QString::fromUtf8(d.name), QString::fromLatin1(d.phoneNumber), QString());
 }

@@ -37,7 +37,7 @@ public:
     Outcome run();
 
     // --simulate on a machine without settings: the demo directory's file gets the port "COM1"
-    // so that start-up reaches the simulated exchange.
+    // so that start-up reaches the simulated exchange, and names for extensions and speed dials.
     static void prepareDemoSettings(Settings& settings);
 
 private:
