@@ -8,9 +8,9 @@
 #include "shell/AppCore.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramDirs.h"
-#include "shell/SingleInstance.h"
 #include "shell/Settings.h"
 #include "shell/SettingsLocation.h"
+#include "shell/SingleInstance.h"
 #include "shell/StartUp.h"
 
 #include <QApplication>

@@ -14,7 +14,13 @@ struct CtlOptions
 };
 
 // Exit status of every command.
-enum CtlExit { ExitOk = 0, ExitUsage = 1, ExitComm = 2, ExitFirmware = 3 };
+enum CtlExit
+{
+    ExitOk = 0,
+    ExitUsage = 1,
+    ExitComm = 2,
+    ExitFirmware = 3
+};
 
 struct CtlCommand
 {
