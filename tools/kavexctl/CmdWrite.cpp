@@ -1,44 +1,26 @@
 #include "CtlCommand.h"
+#include "CtlConfigFile.h"
 #include "CtlLink.h"
 
-#include "config/ConfigFile.h"
-#include "config/Firmware.h"
 #include "shell/MessageTable.h"
 
 namespace {
-
-constexpr int MsgFileNotOpened = 32;
-constexpr int MsgFirmwareTooOld = 31;
 
 // Writes a configuration file to the exchange. The paces, record lengths and charge bytes follow
 // the firmware in the file's base region; with --units the unit counters sent are the file's,
 // since kavexctl keeps no counters of its own.
 int runWrite(const CtlOptions& options, const QStringList& args)
 {
-    QString path;
-    bool units = false;
-    bool usable = true;
-    for (const QString& arg : args) {
-        if (arg == QLatin1String("--units"))
-            units = true;
-        else if (path.isEmpty() && !arg.startsWith(QLatin1String("--")))
-            path = arg;
-        else
-            usable = false;
-    }
-    if (!usable || path.isEmpty()) {
+    const std::optional<CtlFileArgs> parsed = parseFileArgs(args, QStringLiteral("--units"));
+    if (!parsed) {
         ctlError(QStringLiteral("Aufruf: kavexctl write DATEI.KVX [--units]"));
         return ExitUsage;
     }
-    const std::optional<ConfigImage> image = ConfigFile::read(path);
-    if (!image) {
-        ctlError(MessageTable::text(MsgFileNotOpened).replace(QLatin1String("%s"), path));
-        return ExitUsage;
-    }
-    if (!Firmware::supported(Firmware::version(*image))) {
-        ctlError(MessageTable::text(MsgFirmwareTooOld));
-        return ExitFirmware;
-    }
+    const bool units = parsed->flag;
+    int loadStatus = ExitOk;
+    const std::optional<ConfigImage> image = loadSupportedConfigFile(parsed->path, loadStatus);
+    if (!image)
+        return loadStatus;
     CtlLink link(options);
     if (const int status = link.open(); status != ExitOk)
         return status;
