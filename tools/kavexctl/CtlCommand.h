@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+class VorwahlLibrary;
+
 // Global options, written before the command: kavexctl --port /dev/ttyUSB0 --timeout 10 read
 struct CtlOptions
 {
@@ -11,6 +13,8 @@ struct CtlOptions
     QString dir;             // program directory; empty: the default
     int timeoutSeconds = -1; // -1: "TimeOut" from the settings file
     bool simulate = false;   // start a simulated exchange and use it
+    // The area-code library, loaded at start-up like the program does; absent is no error.
+    const VorwahlLibrary* vorwahl = nullptr;
 };
 
 // Exit status of every command.

@@ -1,5 +1,7 @@
 #include "CtlCommand.h"
 
+#include "shell/VorwahlLibrary.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +67,9 @@ int main(int argc, char** argv)
         printUsage(stderr);
         return ExitUsage;
     }
+    VorwahlLibrary vorwahl;
+    vorwahl.load();
+    options.vorwahl = &vorwahl;
     const QString name = args.takeFirst();
     for (const CtlCommand& c : CtlRegistry::commands()) {
         if (name == QLatin1String(c.name))
