@@ -131,3 +131,82 @@ TEST(DemoCalls, TheProgramsEventModelSeesEveryOutgoingCallBeginAndEnd)
     }
     EXPECT_TRUE(begun.contains(QLatin1String("305")));
 }
+
+namespace {
+
+struct TimedEvent
+{
+    qint64 atMs;
+    EventRecord record;
+};
+
+// Like runDemo, with the virtual time at which each event left the exchange.
+QList<TimedEvent> runTimedDemo(SimHarness& sim, DemoCalls& demo, int seconds)
+{
+    QList<TimedEvent> events;
+    QByteArray pending; // the line is paced, so a record may span two ticks
+    for (int i = 0; i < seconds * 100; ++i) {
+        sim.nowUs += 10'000;
+        demo.tick(sim.nowUs, sim.exchange);
+        pending += sim.exchange.takeOutput(sim.nowUs);
+        const qsizetype whole = pending.size() / EventRecord::LineSize * EventRecord::LineSize;
+        for (const EventRecord& r : EventRecord::fromChunk(pending.left(whole)))
+            events.append({sim.nowUs / 1000, r});
+        pending.remove(0, whole);
+    }
+    return events;
+}
+
+QList<EventRecord> records(const QList<TimedEvent>& events)
+{
+    QList<EventRecord> out;
+    for (const TimedEvent& e : events)
+        out.append(e.record);
+    return out;
+}
+
+} // namespace
+
+TEST(DemoCalls, AFixedPauseComesBeforeTheFirstCallAndBetweenCalls)
+{
+    for (int pause : {0, 3}) {
+        SCOPED_TRACE(pause);
+        SimHarness sim;
+        sim.switchEventsOn();
+        DemoCalls demo(7, pause);
+        demo.start(sim.nowUs);
+        EXPECT_EQ(demo.nextDeadlineUs(), sim.nowUs + pause * 1'000'000LL);
+        const qint64 startMs = sim.nowUs / 1000;
+        const QList<TimedEvent> events = runTimedDemo(sim, demo, 400);
+        ASSERT_FALSE(events.isEmpty());
+        EXPECT_GE(events.first().atMs - startMs, pause * 1000);
+        EXPECT_LE(events.first().atMs - startMs, pause * 1000 + 200);
+        // Every call ends with the handset put down; the next call's first event follows after the pause.
+        int gaps = 0;
+        for (qsizetype i = 0; i + 1 < events.size(); ++i) {
+            const EventRecord& r = events[i].record;
+            if (r.sub != 4 || r.p3 != 0)
+                continue;
+            const qint64 gapMs = events[i + 1].atMs - events[i].atMs;
+            EXPECT_GE(gapMs, pause * 1000 - 200) << "after event " << i;
+            EXPECT_LE(gapMs, pause * 1000 + 500) << "after event " << i;
+            ++gaps;
+        }
+        EXPECT_GE(gaps, 5);
+    }
+}
+
+TEST(DemoCalls, ASeedGivesTheSameCallsForEveryFixedPause)
+{
+    SimHarness a, b;
+    a.switchEventsOn();
+    b.switchEventsOn();
+    DemoCalls shortPause(42, 1), longPause(42, 30);
+    shortPause.start(a.nowUs);
+    longPause.start(b.nowUs);
+    const QList<EventRecord> fast = records(runTimedDemo(a, shortPause, 300));
+    const QList<EventRecord> slow = records(runTimedDemo(b, longPause, 600));
+    const qsizetype common = std::min(fast.size(), slow.size());
+    ASSERT_GE(common, 30);
+    EXPECT_EQ(fast.first(common), slow.first(common));
+}

@@ -31,16 +31,22 @@ bool canCallOut(const ConfigImage& image, int index)
 
 } // namespace
 
-DemoCalls::DemoCalls(quint32 seed) : m_random(seed) {}
+DemoCalls::DemoCalls(quint32 seed, std::optional<int> pauseSeconds) : m_random(seed), m_pauseSeconds(pauseSeconds) {}
 
 qint64 DemoCalls::randomMs(int lowMs, int highMs)
 {
     return std::uniform_int_distribution<int>(lowMs, highMs)(m_random);
 }
 
+// A fixed pause draws no random number, so a seed gives the same calls for every fixed pause.
+qint64 DemoCalls::pauseUs(int lowMs, int highMs)
+{
+    return m_pauseSeconds ? msToUs(qint64{*m_pauseSeconds} * 1000) : msToUs(randomMs(lowMs, highMs));
+}
+
 void DemoCalls::start(qint64 nowUs)
 {
-    m_nextCallUs = nowUs + msToUs(randomMs(5000, 15000));
+    m_nextCallUs = nowUs + pauseUs(5000, 15000);
 }
 
 void DemoCalls::add(qint64 atUs, int sub, int p1, int p2, int p3)
@@ -60,7 +66,7 @@ void DemoCalls::tick(qint64 nowUs, Exchange& exchange)
         if (step.sub != 0)
             exchange.sendEvent(step.sub, step.p1, step.p2, step.p3, nowUs);
         if (m_steps.empty())
-            m_nextCallUs = step.atUs + msToUs(randomMs(15000, 60000));
+            m_nextCallUs = step.atUs + pauseUs(15000, 60000);
     }
 }
 

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr int MaxDemoIntervalSeconds = 3600;
+
 std::optional<int> parseFirmware(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral("^([1-9])\\.([0-9]{2})$"));
@@ -44,7 +46,7 @@ std::optional<SimOptions> SimOptions::parse(const QStringList& args, QString* er
         static const QStringList withValue = {QStringLiteral("--link"),     QStringLiteral("--image"),
                                               QStringLiteral("--firmware"), QStringLiteral("--extensions"),
                                               QStringLiteral("--baud"),     QStringLiteral("--log"),
-                                              QStringLiteral("--seed")};
+                                              QStringLiteral("--seed"),     QStringLiteral("--demo-interval")};
         if (!withValue.contains(opt))
             return fail(QStringLiteral("unbekannte Option %1").arg(opt));
         if (i + 1 >= args.size())
@@ -74,6 +76,11 @@ std::optional<SimOptions> SimOptions::parse(const QStringList& args, QString* er
             options.seed = value.toUInt(&ok);
             if (!ok)
                 return fail(QStringLiteral("ungültiger Startwert %1").arg(value));
+        } else if (opt == QLatin1String("--demo-interval")) {
+            const int seconds = value.toInt(&ok);
+            if (!ok || seconds < 0 || seconds > MaxDemoIntervalSeconds)
+                return fail(QStringLiteral("ungültige Pause %1 (0 bis 3600 Sekunden)").arg(value));
+            options.demoIntervalSeconds = seconds;
         }
     }
     return options;
@@ -92,7 +99,7 @@ QString SimOptions::helpText()
     return QStringLiteral(
         "Aufruf: kavex-sim [--link PFAD] [--image DATEI.KVX] [--firmware 1.93|1.95|1.98|2.00]\n"
         "                  [--extensions 3|8] [--baud 9600] [--log DATEI] [--mute] [--demo] [--seed N]\n"
-        "                  [--verbose]\n"
+        "                  [--demo-interval S] [--verbose]\n"
         "\n"
         "Eine simulierte Telefonanlage Kavex K3/K8 an einem Pseudo-Terminal.\n"
         "\n"
@@ -122,6 +129,9 @@ QString SimOptions::helpText()
         "                     verbunden, Einheiten zählen hoch, Amt frei, aufgelegt; oder ein\n"
         "                     ankommender Ruf (3).\n"
         "  --seed N           Startwert des Zufalls für --demo (sonst zufällig).\n"
+        "  --demo-interval S  feste Pause von S Sekunden (0-3600) vor dem ersten und zwischen zwei\n"
+        "                     Gesprächen von --demo; ohne: 5-15 s vor dem ersten, 15-60 s danach.\n"
+        "                     Derselbe Startwert gibt bei jeder festen Pause dieselben Gespräche.\n"
         "  --verbose          auf stderr melden, was die Anlage tut.\n"
         "\n"
         "Ablauf: Nach dem Start steht der Pfad des Pseudo-Terminals (/dev/pts/N) als erste Zeile auf\n"

@@ -18,6 +18,7 @@ struct SimOptions
     bool verbose = false;
     bool help = false;
     std::optional<quint32> seed;
+    std::optional<int> demoIntervalSeconds; // fixed pause before and between demo calls
 
     // Parses the arguments after the program name; nullopt with a message in error on bad input.
     static std::optional<SimOptions> parse(const QStringList& args, QString* error);

@@ -115,7 +115,7 @@ int run(const SimOptions& options)
     std::printf("%s\n", qPrintable(pty.slavePath()));
     std::fflush(stdout);
 
-    DemoCalls demo(options.seed ? *options.seed : std::random_device{}());
+    DemoCalls demo(options.seed ? *options.seed : std::random_device{}(), options.demoIntervalSeconds);
     if (options.demo)
         demo.start(monotonicUs());
 
