@@ -1,3 +1,4 @@
+#include "IniFileTest.h"
 #include "shell/Settings.h"
 
 #include <QDir>
@@ -9,26 +10,8 @@
 
 namespace {
 
-class SettingsTest : public testing::Test
-{
-protected:
-    QString iniPath() const { return m_dir.filePath(QStringLiteral("WinKavex.INI")); }
-
-    void put(const QByteArray& bytes) const
-    {
-        QFile file(iniPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray bytes() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir m_dir;
-};
+class SettingsTest : public IniFileTest
+{};
 
 // One stored line of section "Allgemein" and what a getter makes of it.
 struct ReadCase

@@ -1,3 +1,4 @@
+#include "IniFileTest.h"
 #include "shell/SettingsFile.h"
 
 #include <QDir>
@@ -10,26 +11,8 @@
 
 namespace {
 
-class SettingsFileTest : public testing::Test
-{
-protected:
-    QString iniPath() const { return m_dir.filePath(QStringLiteral("WinKavex.INI")); }
-
-    void put(const QByteArray& bytes) const
-    {
-        QFile file(iniPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray bytes() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir m_dir;
-};
+class SettingsFileTest : public IniFileTest
+{};
 
 } // namespace
 
