@@ -1,3 +1,4 @@
+#include "CpuTime.h"
 #include "E2eHarness.h"
 #include "link/Cells.h"
 
@@ -12,14 +13,6 @@ QByteArray expectedRegion(const ConfigImage& image, ConfigImage::Region region)
 {
     const int length = ConfigImage::length(region);
     return Cells::compacted(Cells::regionLineBytes(image.region(region), length), length);
-}
-
-double childCpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -85,7 +78,7 @@ TEST(EndToEnd, SimulatorKilledDuringAReadIsReportedWithoutHangingOrSpinning)
     ctl.setProgram(binary(QStringLiteral("kavexctl")));
     ctl.setArguments({QStringLiteral("--dir"), sim.dir(), QStringLiteral("--port"), sim.device(),
                       QStringLiteral("--timeout"), QStringLiteral("10"), QStringLiteral("read")});
-    const double cpuBefore = childCpuSeconds();
+    const double cpuBefore = CpuTime::children();
     ctl.start();
     for (int i = 0; i < 200 && sim.cells().isEmpty(); ++i)
         QThread::msleep(50);
@@ -97,5 +90,5 @@ TEST(EndToEnd, SimulatorKilledDuringAReadIsReportedWithoutHangingOrSpinning)
     EXPECT_TRUE(QString::fromUtf8(ctl.readAllStandardError())
                     .contains(QStringLiteral("Kommunikationsfehler auf Schnittstelle")));
     // Both children together: far below a second of CPU, where a spinning thread would burn all of it.
-    EXPECT_LT(childCpuSeconds() - cpuBefore, 1.5);
+    EXPECT_LT(CpuTime::children() - cpuBefore, 1.5);
 }

@@ -1,3 +1,4 @@
+#include "CpuTime.h"
 #include "link/TComm32.h"
 
 #include <QElapsedTimer>
@@ -70,14 +71,6 @@ template <typename F> bool waitFor(F done, int ms = 5000)
     while (!done() && timer.elapsed() < ms)
         QThread::msleep(5), QCoreApplication::processEvents();
     return done();
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -199,10 +192,10 @@ TEST(TComm32, VanishedDeviceRaisesOneHangupAndDoesNotSpin)
     ASSERT_TRUE(port.open(pty.slave()));
     pty.closeMaster();
     ASSERT_TRUE(waitFor([&] { return hangup.count() == 1; }));
-    const double before = cpuSeconds();
+    const double before = CpuTime::self();
     QThread::msleep(1000);
     QCoreApplication::processEvents();
-    EXPECT_LT(cpuSeconds() - before, 0.3);
+    EXPECT_LT(CpuTime::self() - before, 0.3);
     EXPECT_EQ(hangup.count(), 1);
     port.close();
 }

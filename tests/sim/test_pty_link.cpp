@@ -1,18 +1,13 @@
+#include "CpuTime.h"
 #include "PtyLink.h"
 #include "PtyPeer.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
-
-double cpuSeconds()
-{
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
 
 // Calls waitAndRead with the given timeout until `data` has come or `ms` have passed.
 QByteArray readFor(PtyLink& link, int ms, qint64 timeoutUs = 100'000)
@@ -99,7 +94,7 @@ TEST(PtyLink, WaitingWithoutAProgramNeitherSpinsNorBlocks)
         peer.write("x");
     }
     readFor(link, 200);
-    const double cpuBefore = cpuSeconds();
+    const double cpuBefore = CpuTime::self();
     QElapsedTimer timer;
     timer.start();
     int calls = 0;
@@ -110,5 +105,5 @@ TEST(PtyLink, WaitingWithoutAProgramNeitherSpinsNorBlocks)
     // Each wait returns after its idle step, so a program that comes back is seen soon.
     EXPECT_GE(calls, 4);
     EXPECT_LE(calls, 40);
-    EXPECT_LT(cpuSeconds() - cpuBefore, 0.3);
+    EXPECT_LT(CpuTime::self() - cpuBefore, 0.3);
 }
