@@ -3,6 +3,9 @@
 
 #include "link/ImageLayout.h"
 
+#include <limits>
+#include <optional>
+
 namespace {
 
 using Kind = StateEvents::Effect::Kind;
@@ -58,26 +61,44 @@ QString textLine(const EventRecord& r, const StateEvents::Effect& e)
 
 struct EventsArgs
 {
-    int count = -1;
-    int seconds = -1;
+    int count = -1;   // -1: no limit
+    int seconds = -1; // -1: no limit
     bool json = false;
 };
+
+// The run time goes to a millisecond timer, so larger values would overflow it.
+constexpr int MaxSeconds = std::numeric_limits<int>::max() / 1000;
+
+// A value of its own: -1 would otherwise pass for "no limit".
+std::optional<int> number(const QString& text, int lowest, int highest)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < lowest || value > highest)
+        return std::nullopt;
+    return value;
+}
 
 std::optional<EventsArgs> parse(const QStringList& args)
 {
     EventsArgs parsed;
     for (qsizetype i = 0; i < args.size(); ++i) {
-        bool ok = true;
-        if (args[i] == QLatin1String("--json"))
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == QLatin1String("--json")) {
             parsed.json = true;
-        else if (args[i] == QLatin1String("--count") && i + 1 < args.size())
-            parsed.count = args[++i].toInt(&ok);
-        else if (args[i] == QLatin1String("--seconds") && i + 1 < args.size())
-            parsed.seconds = args[++i].toInt(&ok);
-        else
-            ok = false;
-        if (!ok || (parsed.count < -1 || parsed.count == 0) || parsed.seconds < -1)
+        } else if (args[i] == QLatin1String("--count") && hasValue) {
+            const auto count = number(args[++i], 1, std::numeric_limits<int>::max());
+            if (!count)
+                return std::nullopt;
+            parsed.count = *count;
+        } else if (args[i] == QLatin1String("--seconds") && hasValue) {
+            const auto seconds = number(args[++i], 0, MaxSeconds);
+            if (!seconds)
+                return std::nullopt;
+            parsed.seconds = *seconds;
+        } else {
             return std::nullopt;
+        }
     }
     return parsed;
 }
