@@ -107,7 +107,8 @@ void MainWindow::connectCore()
     connect(&m_core, &AppCore::configDecoded, this, &MainWindow::refreshPages);
     // The charge update ends by refreshing the configuration controls from the image.
     connect(&m_core, &AppCore::chargesDecoded, this, &MainWindow::refreshPages);
-    connect(&m_core, &AppCore::transferLockChanged, this, [this](bool locked) { setControlsLocked(locked); });
+    connect(&m_core, &AppCore::transferLockChanged, this,
+            [this](bool locked) { setControlsLocked(locked, m_core.isFirmwareTooOld()); });
     connect(&m_core, &AppCore::firmwareTooOld, this, [this] { setControlsLocked(true, true); });
     connect(&m_core, &AppCore::progressChanged, m_statusBar, &StatusBar::setProgress);
     connect(&m_core, &AppCore::clockTick, m_statusBar, &StatusBar::showClock);

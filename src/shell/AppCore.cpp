@@ -362,6 +362,10 @@ void AppCore::onReadFinished()
 
 void AppCore::onTransferLock(bool locked)
 {
+    // Below the lowest supported firmware the program stays locked: a later reply that ends a
+    // transfer (a charge reading after a call) must not open the pages again.
+    if (m_firmwareTooOld)
+        locked = true;
     m_transferLocked = locked;
     Q_EMIT transferLockChanged(locked);
 }

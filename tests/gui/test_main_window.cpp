@@ -193,6 +193,17 @@ private Q_SLOTS:
         QVERIFY(!window.buttonBar()->readButton()->isEnabled());
         QVERIFY(window.buttonBar()->helpButton()->isEnabled());
         QVERIFY(window.buttonBar()->quitButton()->isEnabled());
+
+        // A charge reply that arrives afterwards (as after a call) ends no lock.
+        QByteArray charges(168, '\0');
+        charges[0] = 21;
+        rig.transport().inject(Cells::regionLineBytes(charges, 224));
+        QVERIFY(rig.core().isTransferLocked());
+        QVERIFY(!window.navigationBar()->isEnabled());
+        QVERIFY(!window.buttonBar()->readButton()->isEnabled());
+        QVERIFY(!window.buttonBar()->writeButton()->isEnabled());
+        QVERIFY(window.buttonBar()->helpButton()->isEnabled());
+        QVERIFY(window.buttonBar()->quitButton()->isEnabled());
     }
 
     void statusBarShowsLevelColoursProgressAndClock()
