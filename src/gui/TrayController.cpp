@@ -79,6 +79,14 @@ void TrayController::choose(const QString& text)
     m_window.navigator().showHeading(heading);
 }
 
+void TrayController::setLocked(bool locked, bool keepExit)
+{
+    for (QAction* a : m_menu->actions()) {
+        if (!a->isSeparator())
+            a->setEnabled(!locked || (keepExit && a->text() == QuitEntry));
+    }
+}
+
 void TrayController::setAlarm(bool on)
 {
     m_alarm = on;

@@ -28,6 +28,10 @@ public:
     // A menu entry; "Schließen" quits.
     void choose(const QString& text);
 
+    // During a transfer the page entries are locked like the navigation bar, and "Schließen" like
+    // "&Beenden" (which stays open when only help and exit are left).
+    void setLocked(bool locked, bool keepExit = false);
+
     // "SMALL-ALARM" while set; every way of showing the window clears it.
     void setAlarm(bool on);
     bool isAlarm() const { return m_alarm; }

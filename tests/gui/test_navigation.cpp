@@ -6,6 +6,8 @@
 #include "PageStack.h"
 #include "ShellHarness.h"
 #include "TrayController.h"
+#include "pages/config/ConfigPages.h"
+#include "shell/AppCore.h"
 #include "shell/StartUp.h"
 
 #include <QAction>
@@ -199,6 +201,39 @@ private Q_SLOTS:
         window.tray().action(QStringLiteral("Info"))->trigger();
         QVERIFY(window.isShownNormally());
         QCOMPARE(heading(window), QStringLiteral("Info"));
+    }
+
+    // The tray menu navigates too: during a transfer its page entries must not open a page (the
+    // speed-dial page would start its own read in the middle of this one).
+    void trayPageEntriesAreLockedDuringATransfer()
+    {
+        ShellHarness rig;
+        registerConfigPages(rig.registry);
+        MainWindow& window = rig.window();
+        window.buildPages();
+        rig.core().openPort(QStringLiteral("COM1"));
+        rig.core().startRead();
+        rig.clock().advance(2000); // a complete read: firmware 2.00 has speed dials
+        QVERIFY(!rig.core().isTransferLocked());
+        QVERIFY(window.tray().action(QStringLiteral("Kurzwahlen"))->isEnabled());
+
+        rig.mute = true;
+        rig.core().startRead();
+        rig.transport().clearSent();
+        const QString before = heading(window);
+        for (const QString& text : {QStringLiteral("Kurzwahlen"), QStringLiteral("Wecker"),
+                                    QStringLiteral("Grundkonfiguration"), QStringLiteral("Schließen")}) {
+            QAction* entry = window.tray().action(text);
+            QVERIFY2(!entry->isEnabled(), qPrintable(text));
+            entry->trigger();
+        }
+        QCOMPARE(heading(window), before);
+        QVERIFY(rig.transport().sent().isEmpty());
+        QVERIFY(!window.isQuitRequested());
+
+        rig.ticks(10); // time-out: unlocked again
+        QVERIFY(window.tray().action(QStringLiteral("Kurzwahlen"))->isEnabled());
+        QVERIFY(window.tray().action(QStringLiteral("Schließen"))->isEnabled());
     }
 
     void trayClickTogglesTheWindow()
