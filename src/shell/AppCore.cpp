@@ -188,6 +188,11 @@ void AppCore::startRead()
 bool AppCore::write()
 {
     PasswordStore& passwords = m_parts->passwords;
+    if (passwords.isDamaged()) {
+        // No entry could match: say why instead of answering the right password with message 39.
+        m_parts->status.setLine(QStringLiteral("2:") + passwords.errorString());
+        return false;
+    }
     if (passwords.isSet()) {
         const std::optional<QString> entered = m_passwordPrompt ? m_passwordPrompt() : std::nullopt;
         if (!entered)

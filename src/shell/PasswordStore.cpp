@@ -45,7 +45,7 @@ void PasswordStore::load()
         return;
     if (!file.open(QIODevice::ReadOnly)) {
         m_set = true;
-        m_error = file.errorString();
+        m_error = QStringLiteral("Kann %1 nicht lesen").arg(m_path);
         return;
     }
     const QByteArray content = file.readAll().trimmed();

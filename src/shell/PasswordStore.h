@@ -20,6 +20,9 @@ public:
     // in force that nothing matches, so a damaged store never opens the exchange to writes.
     void load();
     bool isSet() const { return m_set; }
+    // A store that exists but cannot be read or understood: writes stay guarded, and errorString()
+    // says why, since no password can match.
+    bool isDamaged() const { return m_set && m_hash.isEmpty(); }
     bool matches(const QString& text) const;
     // Stores `password` (empty removes it) and makes it current at once. False, with errorString(),
     // when the file cannot be written; the previous password then stays in force.

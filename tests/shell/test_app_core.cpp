@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -71,6 +72,30 @@ TEST_F(AppCoreTest, WrongPasswordSendsNothingAndShowsMessage39InRed)
     EXPECT_EQ(m_commits, 0);
     EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Falsches Paßwort"));
     EXPECT_FALSE(m_core->isTransferLocked());
+}
+
+TEST_F(AppCoreTest, DamagedPasswordStoreRefusesWritesWithItsReasonAndAsksNothing)
+{
+    const QString path = PasswordStore::defaultPath(m_dir.path() + QStringLiteral("/config"));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Geheim\n");
+    file.close();
+    m_core->passwordStore().load();
+
+    m_answer = QStringLiteral("Geheim");
+    EXPECT_FALSE(m_core->write());
+    EXPECT_EQ(m_prompts, 0);
+    EXPECT_TRUE(m_transport->sent().isEmpty());
+    EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Unbekanntes Format in ") + path);
+    EXPECT_EQ(m_core->statusLine().colourLevel(), 2);
+
+    // A password saved over it works again.
+    ASSERT_TRUE(m_core->savePassword(QStringLiteral("Neu"), QStringLiteral("Neu")));
+    m_answer = QStringLiteral("Neu");
+    EXPECT_TRUE(m_core->write());
+    EXPECT_EQ(m_prompts, 1);
 }
 
 TEST_F(AppCoreTest, CancelledPasswordSendsNothingAndSaysNothing)
