@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExchangeReply.h"
+
 #include "FakeTransport.h"
 #include "MainWindow.h"
 #include "MockClock.h"
@@ -63,27 +65,17 @@ public:
     PageRegistry registry;
 
 private:
-    static QByteArray reply(int kind, int lineLength, QByteArray payload = {})
-    {
-        payload.resize(lineLength / 4 * 3);
-        payload[0] = static_cast<char>(kind);
-        return Cells::regionLineBytes(payload, lineLength);
-    }
-
     void answer(const QByteArray& block)
     {
         if (mute)
             return;
         QByteArray chunk;
         if (block == QByteArray::fromHex("830A0000")) {
-            QByteArray base(225, '\0');
-            base[2] = 8;
-            base[4] = 2;
-            chunk = reply(23, 300, base);
+            chunk = ExchangeReply::base(2, 0);
         } else if (block == QByteArray::fromHex("83080000")) {
-            chunk = reply(22, 500);
+            chunk = ExchangeReply::region(22, 500);
         } else if (block == QByteArray::fromHex("83060000")) {
-            chunk = reply(21, 224);
+            chunk = ExchangeReply::region(21, 224);
         }
         if (!chunk.isEmpty())
             m_clock.schedule(m_clock.elapsedMs() + 200, [this, chunk] { m_transport->inject(chunk); });

@@ -1,3 +1,4 @@
+#include "ExchangeReply.h"
 #include "FakeTransport.h"
 #include "MockClock.h"
 #include "link/Cells.h"
@@ -14,21 +15,11 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(text);
 }
 
-// The exchange's reply for a region: payload cut into the region's line length.
-QByteArray reply(int kind, int lineLength, QByteArray payload = {})
-{
-    payload.resize(lineLength / 4 * 3);
-    payload[0] = static_cast<char>(kind);
-    return Cells::regionLineBytes(payload, lineLength);
-}
+using ExchangeReply::region;
 
 QByteArray baseReply(int major, int minor, int count = 8)
 {
-    QByteArray payload(225, '\x11');
-    payload[2] = static_cast<char>(count);
-    payload[4] = static_cast<char>(major);
-    payload[5] = static_cast<char>(minor);
-    return reply(23, 300, payload);
+    return ExchangeReply::base(major, minor, count, '\x11');
 }
 
 struct Rig
@@ -88,7 +79,7 @@ TEST(PbxLink, FullReadRunsBaseExtensionsCharges)
     EXPECT_EQ(rig.link.firmwareVersion(), 200);
 
     QByteArray extensions(375, '\x22');
-    rig.transport.inject(reply(22, 500, extensions));
+    rig.transport.inject(region(22, 500, extensions));
     EXPECT_EQ(rig.link.progressValue(), 70);
     EXPECT_EQ(rig.lastBlock(), hex("83060000"));
     EXPECT_EQ(rig.status.text(), QStringLiteral("Gebühreninformationen werden gelesen"));
@@ -97,7 +88,7 @@ TEST(PbxLink, FullReadRunsBaseExtensionsCharges)
     QByteArray charges(168, '\0');
     charges[1] = 0x34;
     charges[2] = 0x12;
-    rig.transport.inject(reply(21, 224, charges));
+    rig.transport.inject(region(21, 224, charges));
     EXPECT_EQ(rig.clock.elapsedMs() - before, 100); // waits before the charge decode
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(rig.link.progressValue(), 0);
@@ -185,8 +176,8 @@ TEST(PbxLink, ATimeOutAfterASuccessfulFirstReadIsReportedAtOnce)
     QSignalSpy failed(&rig.link, &PbxLink::failed);
     rig.link.startUp();
     rig.transport.inject(baseReply(2, 0));
-    rig.transport.inject(reply(22, 500));
-    rig.transport.inject(reply(21, 224));
+    rig.transport.inject(region(22, 500));
+    rig.transport.inject(region(21, 224));
     ASSERT_FALSE(rig.link.firstRead());
     const auto sentBefore = rig.transport.sent().size();
 
@@ -314,7 +305,7 @@ TEST(PbxLink, CallEndRequestsChargesTwoSecondsLater)
     EXPECT_EQ(rig.transport.sent()[0].atMs - start, 2000);
     EXPECT_EQ(rig.link.replyTimeout(), 10);
     // With the call record open the charge reply does not move the bar to 100.
-    rig.transport.inject(reply(21, 224));
+    rig.transport.inject(region(21, 224));
     for (const auto& args : progress)
         EXPECT_NE(args.at(0).toInt(), 100);
 }

@@ -1,3 +1,4 @@
+#include "ExchangeReply.h"
 #include "FakeTransport.h"
 #include "MockClock.h"
 #include "common/Cp1252.h"
@@ -20,20 +21,11 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(text);
 }
 
-QByteArray reply(int kind, int lineLength, QByteArray payload = {})
-{
-    payload.resize(lineLength / 4 * 3);
-    payload[0] = static_cast<char>(kind);
-    return Cells::regionLineBytes(payload, lineLength);
-}
+using ExchangeReply::region;
 
 QByteArray baseReply()
 {
-    QByteArray payload(225, '\0');
-    payload[2] = 8;
-    payload[4] = 2; // firmware 2.00
-    payload[5] = 0;
-    return reply(23, 300, payload);
+    return ExchangeReply::base(2, 0);
 }
 
 class RecordingView : public StartUpView
@@ -86,9 +78,9 @@ protected:
         if (block == hex("830A0000"))
             chunk = baseReply();
         else if (block == hex("83080000"))
-            chunk = reply(22, 500);
+            chunk = region(22, 500);
         else if (block == hex("83060000"))
-            chunk = reply(21, 224);
+            chunk = region(21, 224);
         if (!chunk.isEmpty())
             m_clock.schedule(m_clock.elapsedMs() + 200, [this, chunk] { m_transport->inject(chunk); });
     }
