@@ -3,6 +3,10 @@
 #include <QDateTime>
 #include <QtGlobal>
 
+#include <functional>
+
+class QObject;
+
 // Time as the core sees it. Injected everywhere, so that tests run pacing, pauses and time-outs
 // in virtual time.
 class Clock
@@ -17,6 +21,9 @@ public:
     // A pause with message processing: cut into steps of 10 ms (rounded up); pending events
     // (received chunks, timer ticks) are handled after each step.
     virtual void waitPumping(int ms) = 0;
+    // Runs `fn` once, `ms` from now, from the event loop (or a later pause); never when
+    // `context` has been destroyed by then.
+    virtual void callAfter(int ms, QObject* context, std::function<void()> fn) = 0;
 };
 
 // The real clock: processes the Qt event queue during waits.
@@ -27,6 +34,7 @@ public:
     QDateTime now() const override;
     qint64 elapsedMs() const override;
     void waitPumping(int ms) override;
+    void callAfter(int ms, QObject* context, std::function<void()> fn) override;
 
     static SystemClock& instance();
 

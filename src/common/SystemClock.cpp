@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 
 SystemClock::SystemClock()
@@ -31,6 +32,11 @@ void SystemClock::waitPumping(int ms)
         QThread::msleep(10);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
+}
+
+void SystemClock::callAfter(int ms, QObject* context, std::function<void()> fn)
+{
+    QTimer::singleShot(ms, context, std::move(fn));
 }
 
 SystemClock& SystemClock::instance()

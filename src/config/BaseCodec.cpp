@@ -1,10 +1,10 @@
 #include "config/BaseCodec.h"
 
+#include "common/MessageTable.h"
 #include "config/ConfigChoices.h"
-#include "config/Firmware.h"
 #include "config/PackedDigits.h"
-#include "link/ImageLayout.h"
-#include "shell/MessageTable.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 namespace {
 using R = ConfigImage::Region;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
+#include "image/Extensions.h"
 
 #include <QString>
 
@@ -69,5 +70,5 @@ void storeNumber(ConfigImage& image, int m, const QString& typed);
 // changes nothing.
 void storeRhythm(ConfigImage& image, int m, int choice);
 // Byte 84 + m from the check boxes of extensions 0 .. count - 1; the other bits are cleared.
-void storeRing(ConfigImage& image, int m, const std::array<bool, 8>& assigned, int extensionCount);
+void storeRing(ConfigImage& image, int m, const std::array<bool, Extensions::Max>& assigned, int extensionCount);
 } // namespace BaseCodec

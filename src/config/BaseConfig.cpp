@@ -1,7 +1,8 @@
 #include "config/BaseConfig.h"
 
 #include "config/ConfigChoices.h"
-#include "config/Firmware.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 namespace {
 using R = ConfigImage::Region;
@@ -64,7 +65,7 @@ bool BaseConfig::speedDialsAvailable() const
 }
 int BaseConfig::extensionRecordLength() const
 {
-    return Firmware::recordLength(m_settings.version);
+    return ImageLayout::recordLength(m_settings.version);
 }
 
 QString BaseConfig::protocolText() const

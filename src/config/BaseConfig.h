@@ -1,8 +1,9 @@
 #pragma once
 
 #include "config/BaseCodec.h"
-#include "config/ConfigImage.h"
 #include "config/Marked.h"
+#include "image/ConfigImage.h"
+#include "image/Extensions.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,11 +14,11 @@
 // The fields of the MSN page ("Grundparameter") for the selected MSN.
 struct MsnPageFields
 {
-    int holdChoice = 1;             // index into ConfigChoices::hold(count)
-    int rhythmChoice = -1;          // index into ConfigChoices::rhythms(); -1: nothing selected
-    QString number;                 // `TelefonNummer`, at most 10 characters on the page
-    bool watched = true;            // monitoring check box ("Überwachung", "MSN" + index digit)
-    std::array<bool, 8> assigned{}; // `Zuordnung21` .. `Zuordnung28`
+    int holdChoice = 1;                           // index into ConfigChoices::hold(count)
+    int rhythmChoice = -1;                        // index into ConfigChoices::rhythms(); -1: nothing selected
+    QString number;                               // `TelefonNummer`, at most 10 characters on the page
+    bool watched = true;                          // monitoring check box ("Überwachung", "MSN" + index digit)
+    std::array<bool, Extensions::Max> assigned{}; // `Zuordnung21` .. `Zuordnung28`
     bool operator==(const MsnPageFields&) const = default;
 };
 
@@ -80,7 +81,7 @@ public:
 private:
     void storeHold(int choice);
     void storeNumberAndRhythm(int m, const MsnPageFields& fields);
-    void storeAssignment(int m, const std::array<bool, 8>& assigned);
+    void storeAssignment(int m, const std::array<bool, Extensions::Max>& assigned);
 
     ConfigImage& m_image;
     BaseSettings m_settings;
@@ -90,7 +91,7 @@ private:
     int m_shownMessage = 0;
     std::array<MarkedText, 10> m_numbers, m_rhythms;
     std::array<int, 10> m_shownRhythm{};
-    std::array<std::array<MarkedFlag, 8>, 10> m_assignment{};
+    std::array<std::array<MarkedFlag, Extensions::Max>, 10> m_assignment{};
     std::array<bool, 10> m_watched{true, true, true, true, true, true, true, true, true, true};
     std::function<void(int, bool)> m_watchWriter;
 };

@@ -1,6 +1,7 @@
 #include "config/ConfigChoices.h"
 
-#include "shell/MessageTable.h"
+#include "common/MessageTable.h"
+#include "image/Extensions.h"
 
 #include <array>
 
@@ -77,7 +78,7 @@ QStringList extensions(int extensionCount, const QStringList& names)
 {
     QStringList list;
     for (int i = 0; i < extensionCount; ++i) {
-        const QString number = QString::number(21 + i);
+        const QString number = Extensions::numberText(i);
         const QString name = names.value(i);
         list << (name.isEmpty() ? number : QStringLiteral("%1 - %2").arg(number, name));
     }

@@ -1,9 +1,9 @@
 #include "config/ExtensionCodec.h"
 
-#include "config/Firmware.h"
+#include "common/MessageTable.h"
 #include "config/PackedDigits.h"
-#include "link/ImageLayout.h"
-#include "shell/MessageTable.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 namespace {
 std::uint8_t nibble(int value)
@@ -65,7 +65,7 @@ int recordOffset(int g, int recordLength)
 
 ExtensionSettings decode(const ConfigImage& image, const BaseSettings& base, int g)
 {
-    const int r = recordOffset(g, Firmware::recordLength(base.version));
+    const int r = recordOffset(g, ImageLayout::recordLength(base.version));
     ExtensionSettings s;
     s.permission = image[r + Offset::Permission];
     s.service = image[r + Offset::Service];
@@ -133,7 +133,7 @@ QString storePin(ConfigImage& image, int g, int recordLength, const QString& typ
 QString storeForwarding(ConfigImage& image, int g, const BaseSettings& base, const QString& target, int mode)
 {
     const bool modes = Firmware::newFeatures(base.version);
-    const int r = recordOffset(g, Firmware::recordLength(base.version));
+    const int r = recordOffset(g, ImageLayout::recordLength(base.version));
     auto set = [&image, r](int offset, int value) { image[r + offset] = static_cast<std::uint8_t>(value); };
     auto clearModes = [&](int busy, int after, int rings) {
         if (!modes)

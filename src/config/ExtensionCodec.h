@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/BaseCodec.h"
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
 
 #include <QString>
 

@@ -1,7 +1,8 @@
 #include "config/ExtensionConfig.h"
 
-#include "config/Firmware.h"
-#include "shell/MessageTable.h"
+#include "common/MessageTable.h"
+#include "image/Extensions.h"
+#include "image/Firmware.h"
 
 namespace {
 std::size_t at(int k)
@@ -141,7 +142,8 @@ void ExtensionConfig::buildWaitingList(ExtensionSettings& s)
         if (j == m_selected)
             continue;
         if (ExtensionCodec::knocksAtOthers(m_settings.at(at(j)).service))
-            m_waitingList << entry(bit(s.extensionMask, j), QStringLiteral("Nebenstelle %1").arg(21 + j));
+            m_waitingList << entry(bit(s.extensionMask, j),
+                                   QStringLiteral("Nebenstelle %1").arg(Extensions::number(j)));
         else
             s.extensionMask &= static_cast<std::uint8_t>(~(1u << j));
     }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "config/BaseConfig.h"
-#include "config/ConfigImage.h"
 #include "config/ExtensionCodec.h"
 #include "config/Marked.h"
+#include "image/ConfigImage.h"
+#include "image/Extensions.h"
 
 #include <QString>
 #include <QStringList>
@@ -82,7 +83,7 @@ private:
         MarkedText permission, service, target, mode;
         bool unitsChanged = false;
         std::array<bool, 10> msnChanged{};
-        std::array<bool, 8> extensionChanged{};
+        std::array<bool, Extensions::Max> extensionChanged{};
     };
     void buildWaitingList(ExtensionSettings& s);
     void storeForwarding(int g, const ExtensionPageFields& fields);
@@ -92,7 +93,7 @@ private:
     ConfigImage& m_image;
     BaseConfig& m_base;
     int m_selected = 0;
-    std::array<ExtensionSettings, 8> m_settings{};
-    std::array<Overview, 8> m_overview{};
+    std::array<ExtensionSettings, Extensions::Max> m_settings{};
+    std::array<Overview, Extensions::Max> m_overview{};
     QStringList m_waitingList;
 };

@@ -1,8 +1,8 @@
 #include "config/SpeedDialCodec.h"
 
+#include "common/MessageTable.h"
 #include "config/PackedDigits.h"
 #include "link/Cells.h"
-#include "shell/MessageTable.h"
 
 #include <QStringList>
 
@@ -17,7 +17,7 @@ std::uint32_t attributeValue(std::uint8_t baby, std::uint8_t permission, std::ui
 
 QString entryText(int entry)
 {
-    return QStringLiteral("%1").arg(300 + entry, 3, 10, QLatin1Char('0'));
+    return PbxRequests::speedDialEntryText(entry);
 }
 
 int entryFromText(const QString& text)

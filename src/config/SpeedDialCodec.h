@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PbxRequests.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -17,7 +19,7 @@ struct SpeedDialEntry
 
 // Pure wire format of speed-dial entries. Numbers put the first digit in the high nibble.
 namespace SpeedDialCodec {
-inline constexpr int EntryCount = 60;
+inline constexpr int EntryCount = PbxRequests::SpeedDialCount;
 inline constexpr int MaxDigits = 20;
 inline constexpr int ReplyLength = 41; // line bytes of an entry reply that are looked at
 

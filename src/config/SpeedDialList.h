@@ -2,6 +2,7 @@
 
 #include "config/SpeedDialCodec.h"
 #include "config/SpeedDialStore.h"
+#include "image/Extensions.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,15 +24,15 @@ struct SpeedDialRow
 // The speed-dial editor's fields.
 struct SpeedDialEditor
 {
-    QString entryText;               // `KWNummer`, read-only
-    QString name;                    // `KWBezeichnung`, at most 40 characters
-    QString number;                  // `KWRufnummer`, at most 20 digits
-    bool dialBlock = false;          // `WahlSperre`
-    int rhythmChoice = -1;           // `KurzwahlRufRhytmus`, index into ConfigChoices::rhythms()
-    std::array<bool, 8> permitted{}; // `Kurzwahl21` ..
-    std::array<bool, 8> baby{};      // `BabyRuf21` ..
-    QString sound;                   // `EditSoundDatei`
-    bool babyEnabled = true;         // the baby-call boxes are enabled exactly when no dial block is set
+    QString entryText;                             // `KWNummer`, read-only
+    QString name;                                  // `KWBezeichnung`, at most 40 characters
+    QString number;                                // `KWRufnummer`, at most 20 digits
+    bool dialBlock = false;                        // `WahlSperre`
+    int rhythmChoice = -1;                         // `KurzwahlRufRhytmus`, index into ConfigChoices::rhythms()
+    std::array<bool, Extensions::Max> permitted{}; // `Kurzwahl21` ..
+    std::array<bool, Extensions::Max> baby{};      // `BabyRuf21` ..
+    QString sound;                                 // `EditSoundDatei`
+    bool babyEnabled = true;                       // the baby-call boxes are enabled exactly when no dial block is set
     bool operator==(const SpeedDialEditor&) const = default;
 };
 

@@ -20,6 +20,7 @@
 #include "shell/AppCore.h"
 #include "shell/Settings.h"
 #include "shell/StatusLine.h"
+#include "shell/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +29,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWhatsThis>
@@ -114,6 +116,7 @@ void MainWindow::connectCore()
     connect(&m_core, &AppCore::clockTick, m_statusBar, &StatusBar::showClock);
     connect(&m_core, &AppCore::closeRequested, this, &QWidget::close);
     connect(&m_core, &AppCore::transferUnitsChanged, m_buttons->unitsBox(), &QCheckBox::setChecked);
+    connect(&m_core, &AppCore::alarmChanged, m_tray, &TrayController::setAlarm);
     // Session end, answered only in the ready state: the flag as for a quit, then the timer stops.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (m_core.isReady())
@@ -151,7 +154,11 @@ void MainWindow::selectPort(int position)
 
 void MainWindow::moveWindow(int x, int y)
 {
-    move(x, y);
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QSize extent = size().expandedTo(minimumSizeHint());
+    move(WindowPlacement::fit(QPoint(x, y), extent, screens));
 }
 
 void MainWindow::applyFontFace()
@@ -191,6 +198,7 @@ void MainWindow::minimiseToTray()
 
 void MainWindow::restoreFromTray()
 {
+    m_core.setAlarm(false);
     m_tray->setAlarm(false);
     showNormal();
     raise();

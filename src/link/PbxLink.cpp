@@ -1,10 +1,11 @@
 #include "link/PbxLink.h"
 
 #include "common/Clock.h"
-#include "link/ImageLayout.h"
+#include "image/Extensions.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 #include "link/PbxRequests.h"
 #include "link/Transport.h"
-#include "shell/StatusLine.h"
 
 #include <algorithm>
 
@@ -12,36 +13,21 @@ using Cells::ChunkClass;
 
 namespace {
 
-// Message numbers of the link.
-enum Message
-{
-    MsgClear = 0,
-    MsgReadCharges = 1,
-    MsgReadBase = 2,
-    MsgReadExtensions = 3,
-    MsgCommError = 4,
-    MsgCannotOpen = 5,
-    MsgOpening = 24,
-    MsgWriteBase = 26,
-    MsgWriteExtension = 27,
-    MsgFirmwareTooOld = 31,
-    MsgWriteUnits = 35,
-    MsgCannotWrite = 36,
-};
-
-constexpr int LevelProgress = 1;
-constexpr int LevelError = 2;
 constexpr int MinimumTimeoutSeconds = 10;
 constexpr int BaseBytesSent = 112;
+constexpr int SwitchOnPauseMs = 100;
+constexpr int ChargeDecodePauseMs = 100;
+constexpr int WriteEndPauseMs = 250;
+constexpr int RingCommandPauseMs = 100;
 
 } // namespace
 
-PbxLink::PbxLink(Transport& transport, Clock& clock, ConfigImage& image, StatusLine* status, QObject* parent)
-    : QObject(parent), m_transport(transport), m_clock(clock), m_image(image), m_status(status)
+PbxLink::PbxLink(Transport& transport, Clock& clock, ConfigImage& image, QObject* parent)
+    : QObject(parent), m_transport(transport), m_clock(clock), m_image(image)
 {
     connect(&m_transport, &Transport::chunkReceived, this, &PbxLink::dispatch);
     connect(&m_transport, &Transport::hangup, this, &PbxLink::onHangup);
-    connect(&m_events, &StateEvents::callEnded, this, &PbxLink::onCallEnded);
+    connect(&m_queue, &TransferQueue::busyChanged, this, &PbxLink::updateLock);
     m_events.setSpontaneousTrunkAccess(
         [this](int extension) { return ImageLayout::spontaneousTrunkAccess(m_image, extension); });
 }
@@ -54,16 +40,17 @@ void PbxLink::setTimeoutSeconds(int seconds)
 bool PbxLink::openPort(const QString& devicePath, const QString& portName)
 {
     m_portName = portName;
-    showStatus(MsgOpening, LevelProgress, portName);
+    report(Msg::OpeningPort, StatusLevel::Progress, portName);
     if (m_transport.open(devicePath))
         return true;
-    showStatus(MsgCannotOpen, LevelError, portName);
-    Q_EMIT failed(MsgCannotOpen);
+    report(Msg::CannotOpenPort, StatusLevel::Error, portName);
+    Q_EMIT failed(Msg::CannotOpenPort);
     return false;
 }
 
 void PbxLink::closePort()
 {
+    m_queue.dropWaiting();
     m_transport.close();
 }
 
@@ -74,7 +61,7 @@ bool PbxLink::isOpen() const
 
 int PbxLink::firmwareVersion() const
 {
-    return ImageLayout::firmwareVersion(m_image);
+    return Firmware::version(m_image);
 }
 
 int PbxLink::extensionCount() const
@@ -82,41 +69,70 @@ int PbxLink::extensionCount() const
     return ImageLayout::extensionCount(m_image);
 }
 
+void PbxLink::submit(Job job, std::function<void()> start)
+{
+    m_queue.submit(job, std::move(start));
+}
+
+void PbxLink::endJob()
+{
+    m_phase = m_firmwareLocked ? Phase::FirmwareLocked : Phase::Idle;
+    m_queue.finish();
+}
+
+void PbxLink::updateLock()
+{
+    const bool locked = m_queue.isBusy() || m_firmwareLocked;
+    if (m_locked == locked)
+        return;
+    m_locked = locked;
+    Q_EMIT transferLockChanged(locked);
+}
+
 void PbxLink::startUp()
 {
     m_firstRead = true;
-    if (!switchEventsOn())
-        showStatus(MsgCannotWrite, LevelError, m_portName);
-    m_clock.waitPumping(100);
-    startRead();
+    submit(Job::StartUp, [this] { runStartUp(); });
+}
+
+void PbxLink::runStartUp()
+{
+    m_phase = Phase::SwitchingOn;
+    if (!sendBlocks(PbxRequests::switchEventsOn()))
+        report(Msg::CannotWritePort, StatusLevel::Error, m_portName);
+    m_clock.waitPumping(SwitchOnPauseMs);
+    beginRead();
 }
 
 void PbxLink::startRead()
 {
-    setLocked(true);
-    requestStep(MsgReadBase, PbxRequests::readBase(), ChunkClass::Base, Phase::ReadingBase);
+    submit(Job::FullRead, [this] { beginRead(); });
 }
 
 void PbxLink::requestCharges()
 {
-    requestStep(MsgReadCharges, PbxRequests::readCharges(), ChunkClass::Charges, Phase::ReadingCharges);
+    submit(Job::ChargeRead, [this] { beginChargeRead(); });
+}
+
+void PbxLink::beginRead()
+{
+    requestStep(Msg::ReadingBase, PbxRequests::readBase(), ChunkClass::Base, Phase::ReadingBase);
+}
+
+void PbxLink::beginChargeRead()
+{
+    requestStep(Msg::ReadingCharges, PbxRequests::readCharges(), ChunkClass::Charges, Phase::ReadingCharges);
 }
 
 void PbxLink::requestStep(int message, const QList<QByteArray>& blocks, ChunkClass awaited, Phase phase)
 {
-    showStatus(message, LevelProgress);
-    sendReadRequest(blocks, awaited, phase);
-}
-
-bool PbxLink::sendReadRequest(const QList<QByteArray>& blocks, ChunkClass awaited, Phase phase)
-{
+    report(message, StatusLevel::Progress);
     m_phase = phase;
     if (!sendBlocks(blocks)) {
-        fail(MsgCannotWrite);
-        return false;
+        fail(Msg::CannotWritePort);
+        return;
     }
     arm(awaited);
-    return true;
 }
 
 bool PbxLink::sendBlocks(const QList<QByteArray>& blocks)
@@ -124,44 +140,15 @@ bool PbxLink::sendBlocks(const QList<QByteArray>& blocks)
     for (qsizetype i = 0; i < blocks.size(); ++i) {
         if (i > 0)
             m_clock.waitPumping(PbxRequests::BlockGapMs);
-        if (!m_transport.send(blocks[i]))
+        if (!sendBlock(blocks[i]))
             return false;
     }
     return true;
 }
 
-bool PbxLink::switchEventsOn()
+bool PbxLink::sendBlock(const QByteArray& block)
 {
-    return sendBlocks(PbxRequests::switchEventsOn());
-}
-
-bool PbxLink::switchEventsOff()
-{
-    return sendBlocks(PbxRequests::switchEventsOff());
-}
-
-bool PbxLink::ringExtension(int index, bool on)
-{
-    return sendBlocks(PbxRequests::ringExtension(index, on));
-}
-
-bool PbxLink::beginSpeedDialRead()
-{
-    setLocked(true);
-    setProgressRange(0, 60);
-    return sendReadRequest(PbxRequests::beginSpeedDialRead(), ChunkClass::SpeedDialAck, Phase::SpeedDials);
-}
-
-bool PbxLink::requestSpeedDial(int n)
-{
-    setProgress(n);
-    return sendReadRequest(PbxRequests::readSpeedDial(n), ChunkClass::SpeedDialEntry, Phase::SpeedDials);
-}
-
-void PbxLink::speedDialsFinished()
-{
-    disarm();
-    finishTransfer();
+    return m_transport.send(block);
 }
 
 // The time-out survives unrelated chunks: only the reply being waited for disarms it, so a read
@@ -186,6 +173,8 @@ void PbxLink::onSecond()
         expire();
 }
 
+// The first time-out of the run, whenever it comes, is answered by one more full read within the
+// same job; every later one ends the job with message 4.
 void PbxLink::expire()
 {
     disarm();
@@ -193,9 +182,9 @@ void PbxLink::expire()
     m_firstRead = false;
     if (repeat) {
         m_clock.waitPumping(m_startWaitMs);
-        startRead();
+        beginRead();
     } else {
-        fail(MsgCommError);
+        fail(Msg::CommError);
     }
 }
 
@@ -206,7 +195,8 @@ void PbxLink::dispatch(const QByteArray& chunk)
         disarm();
         return;
     }
-    if (cls == m_awaited)
+    const bool awaited = cls == m_awaited;
+    if (awaited)
         disarm();
     switch (cls) {
     case ChunkClass::Base:
@@ -219,10 +209,12 @@ void PbxLink::dispatch(const QByteArray& chunk)
         onChargesReply(chunk);
         break;
     case ChunkClass::SpeedDialAck:
-        Q_EMIT speedDialAck();
+        if (awaited)
+            onSpeedDialAck();
         break;
     case ChunkClass::SpeedDialEntry:
-        Q_EMIT speedDialEntry(chunk);
+        if (awaited)
+            onSpeedDialEntry(chunk);
         break;
     case ChunkClass::StateEvents:
         onStateEvents(chunk);
@@ -232,45 +224,57 @@ void PbxLink::dispatch(const QByteArray& chunk)
     }
 }
 
+// A region that arrives is always taken in; the read goes on only when it was the step waited
+// for, so a stray reply never sends a request in the middle of another job.
 void PbxLink::onBaseReply(const QByteArray& chunk)
 {
-    setProgress(30);
+    const bool step = m_phase == Phase::ReadingBase;
+    if (step)
+        setProgress(30);
     m_image.copyIntoRegion(ConfigImage::Region::Base, chunk);
     Cells::compactRegion(m_image, ConfigImage::Region::Base);
     Q_EMIT baseReceived();
-    if (firmwareVersion() < ImageLayout::MinimumFirmware) {
+    if (!step)
+        return;
+    if (!Firmware::supported(firmwareVersion())) {
         disarm();
-        m_phase = Phase::FirmwareLocked;
-        showStatus(MsgFirmwareTooOld, LevelError);
+        m_firmwareLocked = true;
+        report(Msg::FirmwareTooOld, StatusLevel::Error);
+        updateLock();
         Q_EMIT firmwareTooOld();
+        endJob();
         return;
     }
-    requestStep(MsgReadExtensions, PbxRequests::readExtensions(), ChunkClass::Extensions, Phase::ReadingExtensions);
+    requestStep(Msg::ReadingExtensions, PbxRequests::readExtensions(), ChunkClass::Extensions,
+                Phase::ReadingExtensions);
 }
 
 void PbxLink::onExtensionsReply(const QByteArray& chunk)
 {
-    setProgress(70);
+    const bool step = m_phase == Phase::ReadingExtensions;
+    if (step)
+        setProgress(70);
     m_image.copyIntoRegion(ConfigImage::Region::Extensions, chunk);
     Cells::compactRegion(m_image, ConfigImage::Region::Extensions);
     Q_EMIT extensionsReceived();
-    requestCharges();
+    if (step)
+        beginChargeRead();
 }
 
 void PbxLink::onChargesReply(const QByteArray& chunk)
 {
-    if (m_events.openCall() == 0)
+    const bool step = m_phase == Phase::ReadingCharges;
+    if (step && !(m_callPending && m_callPending()))
         setProgress(100);
-    m_clock.waitPumping(100);
+    if (step)
+        m_clock.waitPumping(ChargeDecodePauseMs);
     m_image.copyIntoRegion(ConfigImage::Region::Charges, chunk);
     Cells::compactRegion(m_image, ConfigImage::Region::Charges);
     Q_EMIT chargesReceived();
-    // The automatic repeat is for a start-up read that got no answer; once a read has
-    // succeeded, every later failure is reported to the user.
-    m_firstRead = false;
-    m_phase = Phase::Idle;
-    setLocked(false);
+    if (!step)
+        return;
     setProgress(0);
+    endJob();
     Q_EMIT readFinished();
 }
 
@@ -283,47 +287,60 @@ void PbxLink::onStateEvents(const QByteArray& chunk)
     }
 }
 
-void PbxLink::onCallEnded()
-{
-    m_clock.waitPumping(2000);
-    requestCharges();
-}
-
 // A vanished device cannot answer: a transfer waiting for it ends now rather than at the time-out.
 void PbxLink::onHangup()
 {
     Q_EMIT hangup();
     if (m_replyTimeout > 0)
-        fail(MsgCommError);
+        fail(Msg::CommError);
 }
 
 bool PbxLink::write(bool transferUnits)
 {
+    m_writeOk = true;
+    submit(Job::Write, [this, asked = m_image, transferUnits] { runWrite(asked, transferUnits); });
+    return m_writeOk;
+}
+
+void PbxLink::restoreForWrite(const ConfigImage& asked, bool transferUnits)
+{
+    const int end = transferUnits ? ConfigImage::Size : ConfigImage::ChargesOffset;
+    bool changed = false;
+    for (int i = 0; i < end; ++i) {
+        changed = changed || m_image[i] != asked[i];
+        m_image[i] = asked[i];
+    }
+    if (changed)
+        Q_EMIT imageRestored();
+}
+
+void PbxLink::runWrite(const ConfigImage& asked, bool transferUnits)
+{
+    restoreForWrite(asked, transferUnits);
     const int firmware = firmwareVersion();
-    const int count = extensionCount();
-    setLocked(true);
     m_phase = Phase::Writing;
-    showStatus(MsgWriteBase, LevelProgress);
-    int maximum = (ImageLayout::recordLength(firmware) - 2) * count + 107;
+    report(Msg::WritingBase, StatusLevel::Progress);
+    int maximum = (ImageLayout::recordLength(firmware) - 2) * extensionCount() + 107;
     if (transferUnits)
         maximum += ImageLayout::sentChargeBytes(firmware);
     setProgressRange(0, maximum);
-    if (!writeSteps(transferUnits)) {
-        fail(MsgCannotWrite);
+    m_writeOk = writeSteps(transferUnits);
+    if (!m_writeOk) {
+        fail(Msg::CannotWritePort);
         Q_EMIT writeFinished(false);
-        return false;
+        return;
     }
-    m_clock.waitPumping(250);
-    showStatus(MsgClear, 0);
-    finishTransfer();
+    m_clock.waitPumping(WriteEndPauseMs);
+    report(Msg::Clear);
+    setProgressRange(0, 100);
+    endJob();
     Q_EMIT writeFinished(true);
-    return true;
 }
 
 bool PbxLink::writeSteps(bool transferUnits)
 {
     const int firmware = firmwareVersion();
-    const int pauseMs = firmware >= ImageLayout::FastFirmware ? 100 : 1000;
+    const int pauseMs = Firmware::newFeatures(firmware) ? 100 : 1000;
     const QByteArray image = m_image.toByteArray();
     auto imageBytes = [&](int from, int length) { return QByteArrayView(image).sliced(from, length); };
     auto following = [&](int from) { return QByteArrayView(image).sliced(from); };
@@ -337,7 +354,7 @@ bool PbxLink::writeSteps(bool transferUnits)
 
     const int recordBytes = ImageLayout::sentRecordBytes(firmware);
     for (int i = 0; i < extensionCount(); ++i) {
-        showStatus(MsgWriteExtension, LevelProgress, QString::number(ImageLayout::FirstExtensionNumber + i));
+        report(Msg::WritingExtension, StatusLevel::Progress, Extensions::numberText(i));
         const int at = ImageLayout::recordOffset(i, firmware);
         const QByteArray payload =
             static_cast<char>(PbxRequests::WriteExtensionKind) + imageBytes(at, recordBytes).toByteArray();
@@ -351,7 +368,7 @@ bool PbxLink::writeSteps(bool transferUnits)
     m_clock.waitPumping(pauseMs);
 
     if (transferUnits) {
-        showStatus(MsgWriteUnits, LevelProgress);
+        report(Msg::WritingUnits, StatusLevel::Progress);
         const int length = ImageLayout::sentChargeBytes(firmware);
         m_image[ConfigImage::ChargesOffset] = PbxRequests::WriteUnitsKind;
         QByteArray units = imageBytes(ConfigImage::ChargesOffset, length).toByteArray();
@@ -362,9 +379,11 @@ bool PbxLink::writeSteps(bool transferUnits)
     return true;
 }
 
+// SendRequest: the payload as cells, one byte per block, paced for the firmware; each payload
+// byte advances the progress bar.
 bool PbxLink::sendPayload(QByteArrayView payload, QByteArrayView following)
 {
-    const bool fast = firmwareVersion() >= ImageLayout::FastFirmware;
+    const bool fast = Firmware::newFeatures(firmwareVersion());
     const QByteArray line = Cells::encodeCells(payload, following);
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (i % Cells::CellSize == 0) {
@@ -374,39 +393,124 @@ bool PbxLink::sendPayload(QByteArrayView payload, QByteArrayView following)
                 m_clock.waitPumping(50);
             setProgress(m_progress + 1);
         }
-        if (!m_transport.send(line.mid(i, 1)))
+        if (!sendBlock(line.mid(i, 1)))
             return false;
     }
     return true;
 }
 
+void PbxLink::readSpeedDials()
+{
+    submit(Job::SpeedDialRead, [this] { beginSpeedDialRead(); });
+}
+
+void PbxLink::beginSpeedDialRead()
+{
+    m_phase = Phase::SpeedDials;
+    m_speedDial = 0;
+    setProgressRange(0, PbxRequests::SpeedDialCount);
+    if (!sendBlocks(PbxRequests::beginSpeedDialRead())) {
+        fail(Msg::CannotWritePort);
+        return;
+    }
+    arm(ChunkClass::SpeedDialAck);
+}
+
+void PbxLink::onSpeedDialAck()
+{
+    if (m_phase == Phase::SpeedDials && m_speedDial == 0)
+        requestSpeedDial(1);
+}
+
+void PbxLink::requestSpeedDial(int n)
+{
+    m_speedDial = n;
+    setProgress(n);
+    report(Msg::ReadingSpeedDial, StatusLevel::Progress, PbxRequests::speedDialEntryText(n));
+    if (!sendBlocks(PbxRequests::readSpeedDial(n))) {
+        fail(Msg::CannotWritePort);
+        return;
+    }
+    arm(ChunkClass::SpeedDialEntry);
+}
+
+// The next entry follows from the one asked for, not from the number in the reply, so a garbled
+// entry number can neither loop nor skip.
+void PbxLink::onSpeedDialEntry(const QByteArray& chunk)
+{
+    if (m_phase != Phase::SpeedDials || m_speedDial == 0)
+        return;
+    Q_EMIT speedDialEntry(m_speedDial, chunk);
+    if (m_speedDial < PbxRequests::SpeedDialCount) {
+        requestSpeedDial(m_speedDial + 1);
+        return;
+    }
+    report(Msg::Clear);
+    setProgressRange(0, 100);
+    endJob();
+    Q_EMIT speedDialsRead();
+}
+
+void PbxLink::saveSpeedDial(const QByteArray& payload)
+{
+    submit(Job::SpeedDialSave, [this, payload] { runSpeedDialSave(payload); });
+}
+
+void PbxLink::runSpeedDialSave(const QByteArray& payload)
+{
+    m_phase = Phase::SavingSpeedDial;
+    const int digitBytes = static_cast<int>(payload.size()) - 10;
+    setProgressRange(0, (digitBytes + 9) * 4 / 3);
+    const bool sent = sendPayload(payload);
+    setProgressRange(0, 100);
+    if (!sent) {
+        fail(Msg::CannotWritePort);
+        return;
+    }
+    endJob();
+}
+
+void PbxLink::ring(const QList<int>& indexes, int seconds)
+{
+    submit(Job::Ring, [this, indexes, seconds] { runRing(indexes, seconds); });
+}
+
+// Every command is tried, so that a stop is sent for each extension that was started even when
+// another command could not be written.
+void PbxLink::runRing(const QList<int>& indexes, int seconds)
+{
+    m_phase = Phase::Ringing;
+    for (int index : indexes)
+        sendRingCommand(index, true);
+    m_clock.waitPumping(seconds * 1000);
+    for (int index : indexes)
+        sendRingCommand(index, false);
+    endJob();
+    Q_EMIT ringFinished();
+}
+
+void PbxLink::sendRingCommand(int index, bool on)
+{
+    const QList<QByteArray> blocks = PbxRequests::ringExtension(index, on);
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        if (!sendBlock(blocks[i]))
+            report(Msg::CannotWritePort, StatusLevel::Error, m_portName);
+        m_clock.waitPumping(i + 1 < blocks.size() ? PbxRequests::BlockGapMs : RingCommandPauseMs);
+    }
+}
+
 void PbxLink::fail(int messageNumber)
 {
     disarm();
-    showStatus(messageNumber, LevelError, m_portName);
-    finishTransfer();
+    report(messageNumber, StatusLevel::Error, m_portName);
+    setProgressRange(0, 100);
+    endJob();
     Q_EMIT failed(messageNumber);
 }
 
-void PbxLink::finishTransfer()
+void PbxLink::report(int number, StatusLevel level, const QString& arg)
 {
-    m_phase = Phase::Idle;
-    setProgressRange(0, 100);
-    setLocked(false);
-}
-
-void PbxLink::showStatus(int number, int level, const QString& arg)
-{
-    if (m_status)
-        m_status->showStatus(number, level, arg);
-}
-
-void PbxLink::setLocked(bool locked)
-{
-    if (m_locked == locked)
-        return;
-    m_locked = locked;
-    Q_EMIT transferLockChanged(locked);
+    Q_EMIT status(number, level, arg);
 }
 
 void PbxLink::setProgress(int value)

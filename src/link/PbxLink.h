@@ -1,81 +1,99 @@
 #pragma once
 
-#include "config/ConfigImage.h"
+#include "common/MessageTable.h"
+#include "image/ConfigImage.h"
 #include "link/Cells.h"
 #include "link/StateEvents.h"
+#include "link/TransferQueue.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
+
 #include <algorithm>
+#include <functional>
 
 class Clock;
-class StatusLine;
 class Transport;
 
-// The exchange link as the program drives it: dispatch of received chunks into the image, the
-// full read, the configuration write, the reply time-out and the short requests. Everything
-// runs on the owner's thread; waits go through the injected clock, so chunks and ticks are
-// handled during them. Decoding the regions is the owner's: it connects to the *Received
-// signals, which fire after the region has been copied and compacted and before the next step.
+// The exchange link as the program drives it: dispatch of received chunks into the image and the
+// transactions with the exchange (start-up, full read, charge read, configuration write, speed-dial
+// read and save, ringing), each a job of the transfer queue, with the reply time-out, progress and
+// status reports of the running job. Everything runs on the owner's thread; waits go through the
+// injected clock, so chunks and ticks are handled during them. Decoding the regions is the
+// owner's: it connects to the *Received signals, which fire after the region has been copied and
+// compacted and before the next step.
 class PbxLink : public QObject
 {
     Q_OBJECT
 
 public:
+    using Job = TransferQueue::Job;
+
     enum class Phase
     {
         Idle,
+        SwitchingOn,
         ReadingBase,
         ReadingExtensions,
         ReadingCharges,
         SpeedDials,
+        SavingSpeedDial,
         Writing,
+        Ringing,
         FirmwareLocked
     };
 
-    // `status` may be null (no status line). The image is the owner's and outlives the link.
-    PbxLink(Transport& transport, Clock& clock, ConfigImage& image, StatusLine* status, QObject* parent = nullptr);
+    // The image is the owner's and outlives the link.
+    PbxLink(Transport& transport, Clock& clock, ConfigImage& image, QObject* parent = nullptr);
 
     // Settings, passed in by the owner: "TimeOut" (raised to at least 10 s), "Startwartezeit" (ms).
     void setTimeoutSeconds(int seconds);
     int timeoutSeconds() const { return m_timeoutSeconds; }
     void setStartWaitMs(int ms) { m_startWaitMs = ms; }
+    // Whether an outgoing call waits for its charge reading (then the charge reply leaves the
+    // progress bar alone). Not set: never.
+    void setCallPending(std::function<bool()> query) { m_callPending = std::move(query); }
 
     // Shows message 24, opens the device; on failure message 5 (level 2), failed(5), false.
     // `portName` ("COM2", or the device path) fills the messages.
     bool openPort(const QString& devicePath, const QString& portName);
+    // Jobs that have not started are dropped with the port.
     void closePort();
     bool isOpen() const;
     QString portName() const { return m_portName; }
 
+    // The transactions. Each runs at once when the queue is idle, else after the jobs before it.
     // Start-up: the switch-on request (40 ms between its blocks, 100 ms after), then the first
     // read, whose first time-out repeats it once after the start wait time.
     void startUp();
-    // Full read: base, extensions, charges. Returns at once; the chain runs on the replies.
+    // Full read: base, extensions, charges; the chain runs on the replies.
     void startRead();
-    // Charge step alone (also used after a call has ended); does not lock.
+    // The charge step alone (after a call has ended); not queued twice.
     void requestCharges();
-    // Configuration write from the image, optionally with the charge units; returns when done.
-    // False when a block could not be handed to the port (message 36 shown, unlocked).
+    // Configuration write of the image as it is now, optionally with the charge units;
+    // writeFinished at its end. A write that waits for a read writes what was asked for, not
+    // the read's reply: the configuration regions (and the units sent) are put back into the
+    // image first, with imageRestored(). False only when it ran at once and a block could not
+    // be handed to the port.
     bool write(bool transferUnits);
+    // All 60 speed-dial entries: speedDialEntry per reply, speedDialsRead after entry 60.
+    void readSpeedDials();
+    // One speed-dial entry's write payload; no acknowledgement, no time-out.
+    void saveSpeedDial(const QByteArray& payload);
+    // Rings the extensions (indexes 0..7) for `seconds`, then stops them; ringFinished at its end.
+    void ring(const QList<int>& indexes, int seconds);
 
-    bool switchEventsOn();
-    bool switchEventsOff();
-    bool ringExtension(int index, bool on);
-
-    // Speed dials (the reader that uses these is the configuration's): each arms the time-out
-    // for its reply; speedDialsFinished() ends the phase and unlocks.
-    bool beginSpeedDialRead();
-    bool requestSpeedDial(int n);
-    void speedDialsFinished();
-    // SendRequest: a payload as cells, paced for the firmware, progress advanced per byte.
-    bool sendPayload(QByteArrayView payload, QByteArrayView following = {});
+    bool isBusy() const { return m_queue.isBusy(); }
+    const TransferQueue& queue() const { return m_queue; }
+    // A job runs or waits, or the firmware is too old to work with.
+    bool isLocked() const { return m_locked; }
 
     // The reply time-out; the owner calls this once a second, in its order of duties.
     void onSecond();
     int replyTimeout() const { return m_replyTimeout; }
+    // Set at start-up, consumed by the first time-out of the run, whenever that occurs.
     bool firstRead() const { return m_firstRead; }
     void setFirstRead(bool on) { m_firstRead = on; }
 
@@ -89,12 +107,13 @@ public:
     // Bytes sent can outnumber the write's maximum; the value shown never passes it.
     int progressValue() const { return std::min(m_progress, m_progressMaximum); }
     int progressMaximum() const { return m_progressMaximum; }
-    void setProgressRange(int value, int maximum);
 
     // The dispatcher (OnReceiveData); public so that tests and other transports can feed it.
     void dispatch(const QByteArray& chunk);
 
 Q_SIGNALS:
+    // A numbered message for the status line ("%s" filled with `arg`).
+    void status(int number, StatusLevel level, const QString& arg);
     void progressChanged(int value, int maximum);
     void transferLockChanged(bool locked);
     // A region has arrived and is compacted; decode it now.
@@ -104,12 +123,16 @@ Q_SIGNALS:
     // The charge step has finished (ready state, unlocked).
     void readFinished();
     void writeFinished(bool ok);
-    // A transfer ended with message 4, 5 or 36 (already shown on the status line).
+    // A waiting write has put its configuration back into the image: decode it again.
+    void imageRestored();
+    // A transfer ended with message 4, 5 or 36 (already reported through status()).
     void failed(int messageNumber);
     // Message 31 is shown; everything but help and exit stays locked.
     void firmwareTooOld();
-    void speedDialAck();
-    void speedDialEntry(const QByteArray& chunk);
+    // Entry n (1..60) has arrived: the chunk as received.
+    void speedDialEntry(int n, const QByteArray& chunk);
+    void speedDialsRead();
+    void ringFinished();
     // Every state-event chunk before its records are processed (diagnosis signalling).
     void stateEventChunk(const QByteArray& chunk);
     // Every processed record with its effect (listings, diagnosis).
@@ -117,31 +140,50 @@ Q_SIGNALS:
     void hangup();
 
 private:
+    void submit(Job job, std::function<void()> start);
     bool sendBlocks(const QList<QByteArray>& blocks);
-    bool sendReadRequest(const QList<QByteArray>& blocks, Cells::ChunkClass awaited, Phase phase);
+    bool sendBlock(const QByteArray& block);
+    bool sendPayload(QByteArrayView payload, QByteArrayView following = {});
     void requestStep(int message, const QList<QByteArray>& blocks, Cells::ChunkClass awaited, Phase phase);
     void arm(Cells::ChunkClass awaited);
     void disarm();
     void expire();
+
+    void runStartUp();
+    void beginRead();
+    void beginChargeRead();
     void onBaseReply(const QByteArray& chunk);
     void onExtensionsReply(const QByteArray& chunk);
     void onChargesReply(const QByteArray& chunk);
     void onStateEvents(const QByteArray& chunk);
-    void onCallEnded();
     void onHangup();
+
+    void runWrite(const ConfigImage& asked, bool transferUnits);
+    void restoreForWrite(const ConfigImage& asked, bool transferUnits);
     bool writeSteps(bool transferUnits);
-    bool sendWriteCell(quint8 byte);
+
+    void beginSpeedDialRead();
+    void requestSpeedDial(int n);
+    void onSpeedDialAck();
+    void onSpeedDialEntry(const QByteArray& chunk);
+    void runSpeedDialSave(const QByteArray& payload);
+
+    void runRing(const QList<int>& indexes, int seconds);
+    void sendRingCommand(int index, bool on);
+
     void fail(int messageNumber);
-    void showStatus(int number, int level, const QString& arg = {});
-    void setLocked(bool locked);
+    void endJob();
+    void report(int number, StatusLevel level = StatusLevel::Normal, const QString& arg = {});
+    void updateLock();
     void setProgress(int value);
-    void finishTransfer();
+    void setProgressRange(int value, int maximum);
 
     Transport& m_transport;
     Clock& m_clock;
     ConfigImage& m_image;
-    StatusLine* m_status;
     StateEvents m_events;
+    TransferQueue m_queue;
+    std::function<bool()> m_callPending;
 
     QString m_portName;
     int m_timeoutSeconds = 10;
@@ -150,8 +192,11 @@ private:
     Cells::ChunkClass m_awaited = Cells::ChunkClass::Ignored;
     bool m_firstRead = false;
     bool m_shutdown = false;
+    bool m_firmwareLocked = false;
     bool m_locked = false;
+    bool m_writeOk = true;
     Phase m_phase = Phase::Idle;
+    int m_speedDial = 0; // the entry asked for, 0 before the acknowledgement
     int m_progress = 0;
     int m_progressMaximum = 100;
 };

@@ -11,6 +11,11 @@ QByteArray block(quint8 a, quint8 b, quint8 c, quint8 d)
 
 } // namespace
 
+QString speedDialEntryText(int n)
+{
+    return QStringLiteral("%1").arg(300 + n, 3, 10, QLatin1Char('0'));
+}
+
 QList<QByteArray> readBase()
 {
     return {block(0x83, 0x0A, 0x00, 0x00)};

@@ -2,12 +2,17 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 // The short requests, as the ready-made 4-byte blocks that go on the line (one block per cell;
 // the blocks of a two-cell request are sent 40 ms apart).
 namespace PbxRequests {
 
 constexpr int BlockGapMs = 40;
+constexpr int SpeedDialCount = 60;
+
+// The text "301" .. "360" of speed-dial entry 1..60, as dialled.
+QString speedDialEntryText(int n);
 
 QList<QByteArray> readBase();           // 83 0A 00 00, reply kind 23
 QList<QByteArray> readExtensions();     // 83 08 00 00, reply kind 22

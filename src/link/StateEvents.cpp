@@ -31,7 +31,7 @@ StateEvents::Effect StateEvents::apply(const EventRecord& r)
         if (r.p1 != 0 && r.p1 != 1)
             return {};
         const int owner = m_trunkOwners[static_cast<std::size_t>(r.p1)];
-        if (owner < 1 || owner > Extensions)
+        if (owner < 1 || owner > Extensions::Max)
             return {};
         return applyDigit(owner - 1, r.p3);
     }
@@ -46,8 +46,8 @@ StateEvents::Effect StateEvents::applyLine(const EventRecord& r)
 {
     const int v = r.p1, e = r.p2;
     const bool on = r.p3 == 1;
-    if (v < 2 && r.p3 == 0 && m_openCall != 0)
-        Q_EMIT callEnded();
+    if (v < 2 && r.p3 == 0)
+        Q_EMIT trunkReleased();
     if (v == 2 || v == 3)
         m_trunkOwners[static_cast<std::size_t>(v - 2)] = r.p3 * (e + 1);
     const Effect effect = setLamp(e, v + 1, on);

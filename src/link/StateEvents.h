@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/Extensions.h"
 #include "link/EventRecord.h"
 
 #include <QObject>
@@ -15,7 +16,6 @@ class StateEvents : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int Extensions = 8;
     static constexpr int Columns = 10;
     static constexpr int RingColumn = 9;
 
@@ -51,17 +51,14 @@ public:
     void setSpontaneousTrunkAccess(std::function<bool(int extension)> query);
     // Monitoring of outgoing calls ("Abgehende Rufe"); on by default.
     void setOutgoingMonitoring(bool on) { m_monitoring = on; }
-    // Index + 1 of the extension whose outgoing call record is open, 0 = none (kept by the call log).
-    void setOpenCall(int extensionPlusOne) { m_openCall = extensionPlusOne; }
-    int openCall() const { return m_openCall; }
 
 Q_SIGNALS:
     void lampChanged(int extension, int column, bool on);
     void displayChanged(int extension, const QString& text);
     // The extension has dialled out: an outgoing call record begins with this display.
     void outgoingCallBegins(int extension, const QString& display);
-    // A trunk lamp went off while a call record is open: the call has ended.
-    void callEnded();
+    // A trunk lamp ("Amt1", "Amt2") went off: a pending outgoing call has ended.
+    void trunkReleased();
     // Handset event (sub 4): the running duration of the open call stops.
     void callDurationStopped(int extension);
 
@@ -70,13 +67,12 @@ private:
     Effect applyDigit(int extension, int code);
     Effect setLamp(int extension, int column, bool on);
     void setDisplay(int extension, const QString& text);
-    static bool validExtension(int extension) { return extension >= 0 && extension < Extensions; }
+    static bool validExtension(int extension) { return extension >= 0 && extension < Extensions::Max; }
 
-    std::array<std::array<bool, Columns>, Extensions> m_lamps{};
-    std::array<QString, Extensions> m_displays;
+    std::array<std::array<bool, Columns>, Extensions::Max> m_lamps{};
+    std::array<QString, Extensions::Max> m_displays;
     std::array<int, 2> m_trunkOwners{};
     bool m_digitsDialled = false;
     bool m_monitoring = true;
-    int m_openCall = 0;
     std::function<bool(int)> m_spontaneous;
 };

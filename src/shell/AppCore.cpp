@@ -1,17 +1,20 @@
 #include "shell/AppCore.h"
 
+#include "charges/ChargeUpdate.h"
+#include "charges/PendingCall.h"
 #include "common/Clock.h"
 #include "config/BaseConfig.h"
 #include "config/ExtensionConfig.h"
-#include "config/SettingsSpeedDialStore.h"
 #include "config/SpeedDialList.h"
-#include "config/SpeedDialReader.h"
+#include "config/SpeedDialTransfer.h"
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "link/Transport.h"
 #include "shell/PasswordStore.h"
+#include "shell/SecondTick.h"
 #include "shell/Settings.h"
 #include "shell/SettingsLocation.h"
+#include "shell/SettingsSpeedDialStore.h"
 #include "shell/StatusLine.h"
 #include "shell/VorwahlLibrary.h"
 
@@ -33,7 +36,8 @@ struct AppCore::Parts
           passwords(PasswordStore::defaultPath(options.configHome),
                     options.passwordIterations > 0 ? options.passwordIterations : PasswordStore::DefaultIterations),
           transport(options.transport ? std::move(options.transport) : std::make_unique<TComm32>()),
-          link(*transport, clock, image, &status), speedDialReader(link, speedDials, &status)
+          link(*transport, clock, image), speedDialTransfer(link, speedDials),
+          pendingCall(link.stateEvents(), link, clock), chargeUpdate(pendingCall)
     {}
 
     Clock& clock;
@@ -49,7 +53,10 @@ struct AppCore::Parts
     VorwahlLibrary vorwahl;
     std::unique_ptr<Transport> transport;
     PbxLink link;
-    SpeedDialReader speedDialReader;
+    SpeedDialTransfer speedDialTransfer;
+    PendingCall pendingCall;
+    ChargeUpdate chargeUpdate;
+    SecondTick tick;
     QTimer timer;
 };
 
@@ -59,9 +66,8 @@ AppCore::AppCore(Options options, CommandLine commandLine, QObject* parent)
 {
     m_parts->timer.setInterval(1000);
     connect(&m_parts->timer, &QTimer::timeout, this, &AppCore::onSecond);
-    // A refused settings write is shown where every failure is: the status line, in red.
-    connect(&m_parts->settings, &Settings::writeFailed, this,
-            [this](const QString& message) { m_parts->status.setLine(QStringLiteral("2:") + message); });
+    connectStatus();
+    setUpSecondTick();
     m_parts->base.setWatchWriter([this](int m, bool on) { m_parts->settings.setWatchMsn(m, on); });
     if (m_commandLine.debug) {
         if (auto* port = qobject_cast<TComm32*>(m_parts->transport.get()))
@@ -76,23 +82,41 @@ AppCore::~AppCore()
     m_parts->link.closePort();
 }
 
+// Every feature reports through values or signals; the status line is the shell's.
+void AppCore::connectStatus()
+{
+    StatusLine& status = m_parts->status;
+    connect(&m_parts->link, &PbxLink::status, &status, &StatusLine::showStatus);
+    connect(&m_parts->speedDialTransfer, &SpeedDialTransfer::status, &status, &StatusLine::showStatus);
+    connect(&m_parts->chargeUpdate, &ChargeUpdate::status, &status, &StatusLine::showStatus);
+    // A refused settings write is shown where every failure is: the status line, in red.
+    connect(&m_parts->settings, &Settings::writeFailed, this,
+            [&status](const QString& message) { status.showText(StatusLevel::Error, message); });
+}
+
 void AppCore::connectLink()
 {
     PbxLink& link = m_parts->link;
     connect(&link, &PbxLink::progressChanged, this, &AppCore::progressChanged);
-    connect(&link, &PbxLink::transferLockChanged, this, &AppCore::onTransferLock);
+    connect(&link, &PbxLink::transferLockChanged, this, &AppCore::transferLockChanged);
     connect(&link, &PbxLink::baseReceived, this, &AppCore::onBaseReceived);
     connect(&link, &PbxLink::extensionsReceived, this, &AppCore::onExtensionsReceived);
-    connect(&link, &PbxLink::chargesReceived, this, [this] {
-        // The charge update begins by clearing the status line.
-        m_parts->status.showStatus(0);
-        Q_EMIT chargesDecoded();
-    });
+    connect(&link, &PbxLink::chargesReceived, &m_parts->chargeUpdate, &ChargeUpdate::run);
+    connect(&m_parts->chargeUpdate, &ChargeUpdate::updated, this, &AppCore::chargesDecoded);
     connect(&link, &PbxLink::readFinished, this, &AppCore::onReadFinished);
+    connect(&link, &PbxLink::imageRestored, this, &AppCore::decodeConfiguration);
     connect(&link, &PbxLink::firmwareTooOld, this, [this] {
         m_firmwareTooOld = true;
         Q_EMIT firmwareTooOld();
     });
+}
+
+void AppCore::setUpSecondTick()
+{
+    SecondTick& tick = m_parts->tick;
+    tick.set(SecondTick::Duty::AutoClose, [this] { countDownAutoClose(); });
+    tick.set(SecondTick::Duty::ReplyTimeout, [this] { m_parts->link.onSecond(); });
+    tick.set(SecondTick::Duty::Clock, [this] { Q_EMIT clockTick(m_parts->clock.now()); });
 }
 
 Clock& AppCore::clock() const
@@ -135,9 +159,24 @@ SpeedDialList& AppCore::speedDials() const
     return m_parts->speedDials;
 }
 
-SpeedDialReader& AppCore::speedDialReader() const
+SpeedDialTransfer& AppCore::speedDialTransfer() const
 {
-    return m_parts->speedDialReader;
+    return m_parts->speedDialTransfer;
+}
+
+PendingCall& AppCore::pendingCall() const
+{
+    return m_parts->pendingCall;
+}
+
+ChargeUpdate& AppCore::chargeUpdate() const
+{
+    return m_parts->chargeUpdate;
+}
+
+SecondTick& AppCore::secondTick() const
+{
+    return m_parts->tick;
 }
 
 PasswordStore& AppCore::passwordStore() const
@@ -158,6 +197,11 @@ PbxLink& AppCore::link() const
 QString AppCore::programDir() const
 {
     return m_parts->programDir;
+}
+
+bool AppCore::isTransferLocked() const
+{
+    return m_parts->link.isLocked();
 }
 
 bool AppCore::isFirstReadPending() const
@@ -190,7 +234,7 @@ bool AppCore::write()
     PasswordStore& passwords = m_parts->passwords;
     if (passwords.isDamaged()) {
         // No entry could match: say why instead of answering the right password with message 39.
-        m_parts->status.setLine(QStringLiteral("2:") + passwords.errorString());
+        m_parts->status.showText(StatusLevel::Error, passwords.errorString());
         return false;
     }
     if (passwords.isSet()) {
@@ -198,7 +242,7 @@ bool AppCore::write()
         if (!entered)
             return false;
         if (!passwords.matches(*entered)) {
-            m_parts->status.showStatus(39, 2);
+            m_parts->status.showStatus(Msg::WrongPassword, StatusLevel::Error);
             return false;
         }
     }
@@ -232,11 +276,11 @@ bool AppCore::setStartWaitText(const QString& text)
     bool numeric = false;
     const int seconds = text.trimmed().toInt(&numeric);
     if (!numeric || !Settings::isValidStartWaitSeconds(seconds)) {
-        m_parts->status.showStatus(56, 2);
+        m_parts->status.showStatus(Msg::InvalidStartWait, StatusLevel::Error);
         return false;
     }
     // Cleared first, so that a refused write stays visible.
-    m_parts->status.showStatus(0);
+    m_parts->status.showStatus(Msg::Clear);
     m_parts->settings.setStartWaitSeconds(seconds);
     m_parts->link.setStartWaitMs(seconds * 1000);
     return true;
@@ -249,6 +293,12 @@ void AppCore::decodeConfiguration()
     Q_EMIT configDecoded();
 }
 
+void AppCore::loadPassword()
+{
+    m_parts->passwords.load();
+    Q_EMIT passwordChanged();
+}
+
 void AppCore::commitPages()
 {
     if (m_commitHook)
@@ -258,11 +308,11 @@ void AppCore::commitPages()
 bool AppCore::savePassword(const QString& newPassword, const QString& repetition)
 {
     if (newPassword != repetition) {
-        m_parts->status.showStatus(40, 2);
+        m_parts->status.showStatus(Msg::PasswordMismatch, StatusLevel::Error);
         return false;
     }
     if (!m_parts->passwords.save(repetition)) {
-        m_parts->status.setLine(QStringLiteral("2:") + m_parts->passwords.errorString());
+        m_parts->status.showText(StatusLevel::Error, m_parts->passwords.errorString());
         return false;
     }
     Q_EMIT passwordChanged();
@@ -316,13 +366,23 @@ bool AppCore::isTimerRunning() const
 
 void AppCore::onSecond()
 {
+    m_parts->tick.run();
+}
+
+void AppCore::countDownAutoClose()
+{
     if (m_autoCloseCountdown > 0 && --m_autoCloseCountdown == 0) {
         m_autoCloseCountdown = -1;
         Q_EMIT closeRequested();
     }
-    m_parts->link.onSecond();
-    Q_EMIT clockTick(m_parts->clock.now());
-    // Time control, the wake-up check and the running call duration join here, in this order.
+}
+
+void AppCore::setAlarm(bool on)
+{
+    if (m_alarm == on)
+        return;
+    m_alarm = on;
+    Q_EMIT alarmChanged(on);
 }
 
 void AppCore::closeQuery(bool windowHidden, bool quitRequested)
@@ -363,14 +423,4 @@ void AppCore::onReadFinished()
     }
     if (m_commandLine.autoEnd)
         m_autoCloseCountdown = AutoCloseSeconds;
-}
-
-void AppCore::onTransferLock(bool locked)
-{
-    // Below the lowest supported firmware the program stays locked: a later reply that ends a
-    // transfer (a charge reading after a call) must not open the pages again.
-    if (m_firmwareTooOld)
-        locked = true;
-    m_transferLocked = locked;
-    Q_EMIT transferLockChanged(locked);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
 #include "link/Transport.h"
 #include "shell/CommandLine.h"
 
@@ -12,21 +12,25 @@
 #include <optional>
 
 class BaseConfig;
+class ChargeUpdate;
 class Clock;
 class ExtensionConfig;
 class PasswordStore;
 class PbxLink;
+class PendingCall;
+class SecondTick;
 class Settings;
 class SpeedDialList;
-class SpeedDialReader;
+class SpeedDialTransfer;
 class StatusLine;
 class VorwahlLibrary;
-class QTimer;
+struct SpeedDialEditor;
 
 // The program's state for the life of the process: settings, status line, configuration image and
-// models, the exchange link, the password store, the Vorwahl library, and the start-up and shutdown
-// flags. No widgets: the GUI observes the signals and calls the operations; pages reach the models
-// through the accessors.
+// models, the exchange link, the password store, the Vorwahl library, the features, and the
+// start-up and shutdown flags. It creates and wires the features and holds no rule of theirs. No
+// widgets: the GUI observes the signals and calls the operations; pages reach the models through
+// the accessors, and the link only through operations.
 class AppCore : public QObject
 {
     Q_OBJECT
@@ -52,8 +56,12 @@ public:
     BaseConfig& baseConfig() const;
     ExtensionConfig& extensionConfig() const;
     SpeedDialList& speedDials() const;
-    // The 60-entry read of the speed dials (at most once per run).
-    SpeedDialReader& speedDialReader() const;
+    // The 60-entry read of the speed dials (at most once per run) and the save of one entry.
+    SpeedDialTransfer& speedDialTransfer() const;
+    PendingCall& pendingCall() const;
+    ChargeUpdate& chargeUpdate() const;
+    // The one-second timer's duties, in their fixed order.
+    SecondTick& secondTick() const;
     PasswordStore& passwordStore() const;
     VorwahlLibrary& vorwahl() const;
     PbxLink& link() const;
@@ -63,11 +71,12 @@ public:
     // State.
     bool isReady() const { return m_ready; }
     bool isShuttingDown() const { return m_shuttingDown; }
-    bool isTransferLocked() const { return m_transferLocked; }
+    // A transfer runs or waits, or the firmware is too old to work with.
+    bool isTransferLocked() const;
     bool isFirmwareTooOld() const { return m_firmwareTooOld; }
     bool isFirstReadPending() const;
-    int firmwareVersion() const; // major * 100 + minor from the base region
-    int extensionCount() const;  // base byte 2
+    int firmwareVersion() const;
+    int extensionCount() const;
     // "COM1".."COM4", or the invalid stored text after a failed start-up.
     QString portName() const { return m_portName; }
     bool isPortOpen() const;
@@ -84,6 +93,7 @@ public:
     void changePort(int number);                // "COM 1".."COM 4" -> 1..4: store, close, reopen
     bool setStartWaitText(const QString& text); // 1..30 seconds, else message 56
     void decodeConfiguration();                 // decode base and extension regions, configDecoded()
+    void loadPassword();                        // start-up: the store read, passwordChanged()
     void commitPages();                         // store the showing page before a write, save or print
     // "Paßwort speichern": message 40 when the two texts differ; an empty pair removes the password.
     bool savePassword(const QString& newPassword, const QString& repetition);
@@ -100,9 +110,12 @@ public:
     void startTimer();
     void stopTimer();
     bool isTimerRunning() const;
-    // One tick, in this order: auto-close countdown, reply time-out, clock, time control, wake-up,
-    // running call duration.
+    // One tick: the duties of secondTick() in their order.
     void onSecond();
+
+    // The alarm of the diagnosis signalling, shown by the tray icon ("SMALL-ALARM").
+    void setAlarm(bool on);
+    bool isAlarm() const { return m_alarm; }
 
     // A close request: set the shutdown flag only when the program ends from the tray (a quit
     // while the window is hidden), then pause 200 ms with event processing.
@@ -123,13 +136,16 @@ Q_SIGNALS:
     void transferUnitsChanged(bool on);
     // "CAPI-Laden" or "Alle" changed: the per-MSN monitoring box re-applies its enabling rule.
     void monitoringChanged();
+    void alarmChanged(bool on);
 
 private:
     void connectLink();
+    void connectStatus();
+    void setUpSecondTick();
+    void countDownAutoClose();
     void onBaseReceived();
     void onExtensionsReceived();
     void onReadFinished();
-    void onTransferLock(bool locked);
     QString devicePath(const QString& portName) const;
 
     struct Parts;
@@ -139,9 +155,9 @@ private:
     QString m_portName;
     bool m_ready = false;
     bool m_shuttingDown = false;
-    bool m_transferLocked = false;
     bool m_firmwareTooOld = false;
     bool m_transferUnits = false;
+    bool m_alarm = false;
     int m_autoCloseCountdown = -1;
     std::function<void()> m_commitHook;
     std::function<std::optional<QString>()> m_passwordPrompt;

@@ -30,7 +30,7 @@ constexpr int kStartWaitSecondsMax = 30;
 
 bool isExtension(int extension)
 {
-    return extension >= Settings::kFirstExtension && extension <= Settings::kLastExtension;
+    return Extensions::isNumber(extension);
 }
 
 bool isSpeedDial(int number)
@@ -453,8 +453,8 @@ Settings::WakeUpTimes Settings::wakeUpTimes() const
 {
     WakeUpTimes times;
     for (int i = 0; i < 8; ++i) {
-        times.weekdays[i] = text(kWakeUp, wakeUpKey(kFirstExtension + i, false), kUnsetTime);
-        times.weekend[i] = text(kWakeUp, wakeUpKey(kFirstExtension + i, true), kUnsetTime);
+        times.weekdays[i] = text(kWakeUp, wakeUpKey(Extensions::number(i), false), kUnsetTime);
+        times.weekend[i] = text(kWakeUp, wakeUpKey(Extensions::number(i), true), kUnsetTime);
     }
     times.durationSeconds = integer(kWakeUp, QStringLiteral("Dauer"), 10);
     return times;
@@ -464,8 +464,8 @@ bool Settings::setWakeUpTimes(const WakeUpTimes& times)
 {
     QList<SettingsFile::Entry> entries;
     for (int i = 0; i < 8; ++i) {
-        entries.append({kWakeUp, wakeUpKey(kFirstExtension + i, false), times.weekdays[i]});
-        entries.append({kWakeUp, wakeUpKey(kFirstExtension + i, true), times.weekend[i]});
+        entries.append({kWakeUp, wakeUpKey(Extensions::number(i), false), times.weekdays[i]});
+        entries.append({kWakeUp, wakeUpKey(Extensions::number(i), true), times.weekend[i]});
     }
     entries.append({kWakeUp, QStringLiteral("Dauer"), QString::number(times.durationSeconds)});
     return writeEntries(entries, kWakeUp);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/Extensions.h"
 #include "shell/SettingsFile.h"
 
 #include <QHash>
@@ -32,13 +33,11 @@ public:
     // The wake-up section: times "HHmm" per extension 21 … 28 (index 0 … 7).
     struct WakeUpTimes
     {
-        std::array<QString, 8> weekdays;
-        std::array<QString, 8> weekend;
+        std::array<QString, Extensions::Max> weekdays;
+        std::array<QString, Extensions::Max> weekend;
         int durationSeconds = 10;
     };
 
-    static constexpr int kFirstExtension = 21;
-    static constexpr int kLastExtension = 28;
     static constexpr int kTimePointCount = 6;
     static constexpr int kFirstSpeedDial = 301;
     static constexpr int kLastSpeedDial = 360;

@@ -1,6 +1,7 @@
 #include "shell/StartUp.h"
 
 #include "config/BaseConfig.h"
+#include "image/Extensions.h"
 #include "link/PbxLink.h"
 #include "shell/AppCore.h"
 #include "shell/PasswordStore.h"
@@ -19,14 +20,14 @@ StartUp::Outcome StartUp::run()
     m_view.showFirstPageOnly();
     m_core.vorwahl().load();
     m_view.buildPages();
-    m_core.passwordStore().load();
-    m_core.statusLine().showStatus(0);
+    m_core.loadPassword();
+    m_core.statusLine().showStatus(Msg::Clear);
 
     Settings& settings = m_core.settings();
     const QString port = settings.port();
     if (!Settings::isValidPort(port)) {
         m_view.selectPort(0);
-        m_core.statusLine().showStatus(22, 2, port);
+        m_core.statusLine().showStatus(Msg::InvalidPort, StatusLevel::Error, port);
         m_view.startInTray();
         return Outcome::InvalidPort;
     }
@@ -77,7 +78,7 @@ void StartUp::prepareDemoSettings(Settings& settings)
     static const char* const extensionNames[] = {"Wohnzimmer", "Büro",  "Anrufbeantworter", "Fax", "Küche",
                                                  "Kinder",     "Modem", "Werkstatt"};
     for (int i = 0; i < 8; ++i)
-        settings.writeText(QStringLiteral("Bezeichnungen"), QString::number(Settings::kFirstExtension + i),
+        settings.writeText(QStringLiteral("Bezeichnungen"), QString::number(Extensions::number(i)),
                            QString::fromUtf8(extensionNames[i]));
     struct DemoSpeedDial
     {

@@ -1,18 +1,17 @@
 #include "shell/StatusLine.h"
 
-#include "shell/MessageTable.h"
+#include "common/MessageTable.h"
 
 StatusLine::StatusLine(QObject* parent) : QObject(parent) {}
 
-void StatusLine::showStatus(int number, int level, const QString& arg)
+void StatusLine::showStatus(int number, StatusLevel level, const QString& arg)
 {
-    // The level must stay one digit: the drawing reads the colour from the first character.
-    const int digit = level >= 0 && level <= 9 ? level : 0;
-    QString line = QString::number(digit) + QLatin1Char(':') + MessageTable::text(number);
-    const qsizetype at = line.indexOf(QLatin1String("%s"));
-    if (at >= 0)
-        line.replace(at, 2, arg);
-    setLine(line);
+    showText(level, MessageTable::text(number, arg));
+}
+
+void StatusLine::showText(StatusLevel level, const QString& text)
+{
+    setLine(QString::number(static_cast<int>(level)) + QLatin1Char(':') + text);
 }
 
 void StatusLine::setLine(const QString& rawLine)

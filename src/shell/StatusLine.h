@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/MessageTable.h"
+
 #include <QObject>
 #include <QString>
 
@@ -15,8 +17,10 @@ public:
     explicit StatusLine(QObject* parent = nullptr);
 
     // Puts message `number` of the message table into the line, "%s" filled with `arg`;
-    // message 0 clears the text. Levels: 0 normal, 1 progress, 2 error.
-    void showStatus(int number, int level = 0, const QString& arg = {});
+    // message 0 clears the text.
+    void showStatus(int number, StatusLevel level = StatusLevel::Normal, const QString& arg = {});
+    // A text of its own (a file error, a refused setting) at a level.
+    void showText(StatusLevel level, const QString& text);
     // For writers outside the message table; `rawLine` carries its own level digit and separator.
     void setLine(const QString& rawLine);
 

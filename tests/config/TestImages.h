@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
 
 #include <QByteArray>
 

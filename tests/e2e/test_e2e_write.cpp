@@ -59,7 +59,8 @@ void writeAndCheck(int major, int minor, int count, bool units)
     const ConfigImage original = image;
     TComm32 port;
     StatusLine status;
-    PbxLink link(port, SystemClock::instance(), image, &status);
+    PbxLink link(port, SystemClock::instance(), image);
+    QObject::connect(&link, &PbxLink::status, &status, &StatusLine::showStatus);
     ASSERT_TRUE(link.openPort(sim.device(), sim.device()));
     ASSERT_TRUE(link.write(units));
     SystemClock::instance().waitPumping(800);

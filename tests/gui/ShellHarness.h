@@ -59,6 +59,7 @@ public:
     }
 
     AppCore& core() { return *m_core; }
+    QString configHome() const { return m_dir.filePath(QStringLiteral("config")); }
     FakeTransport& transport() { return *m_transport; }
     MockClock& clock() { return m_clock; }
     bool mute = false;

@@ -1,8 +1,8 @@
 #include "ConfigPageHarness.h"
+#include "common/MessageTable.h"
 #include "config/ConfigFile.h"
 #include "pages/config/ConfigFileActions.h"
 #include "pages/config/MsnPage.h"
-#include "shell/MessageTable.h"
 #include "shell/StatusLine.h"
 
 #include <QApplication>

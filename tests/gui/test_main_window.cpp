@@ -143,6 +143,24 @@ private Q_SLOTS:
         QVERIFY(!oldField->isEnabled());
     }
 
+    // The page is built before the store is read: when start-up ends early (message 5), a stored
+    // password must still guard the new-password fields.
+    void passwordPageFollowsAStoredPasswordWhenStartUpEndsEarly()
+    {
+        ShellHarness rig;
+        PasswordStore(PasswordStore::defaultPath(rig.configHome()), 1).save(QStringLiteral("Geheim"));
+        rig.transport().setOpenFails(true);
+        MainWindow& window = rig.window();
+        QCOMPARE(StartUp(rig.core(), window).run(), StartUp::Outcome::PortFailed);
+        QCOMPARE(rig.core().statusLine().line(), QStringLiteral("2:Schnittstelle COM1 kann nicht geöffnet werden"));
+        window.showWindow();
+        window.navigator().showHeading(QStringLiteral("Parametrierungspaßwort"));
+        QVERIFY(window.findChild<QLineEdit*>(QStringLiteral("EditAltesPasswort"))->isEnabled());
+        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("EditNeuesPasswort1"))->isEnabled());
+        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("EditNeuesPasswort2"))->isEnabled());
+        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("PasswortMerken"))->isEnabled());
+    }
+
     void transferLockCoversNavigationButtonsAndFields()
     {
         ShellHarness rig;
@@ -212,11 +230,11 @@ private Q_SLOTS:
         MainWindow& window = rig.window();
         window.buildPages();
         StatusLine& line = rig.core().statusLine();
-        line.showStatus(2, 1);
+        line.showStatus(2, StatusLevel::Progress);
         QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::blue));
-        line.showStatus(5, 2, QStringLiteral("COM3"));
+        line.showStatus(5, StatusLevel::Error, QStringLiteral("COM3"));
         QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::red));
-        line.showStatus(0, 0);
+        line.showStatus(0, StatusLevel::Normal);
         QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::black));
         Q_EMIT rig.core().progressChanged(70, 100);
         QCOMPARE(window.statusBar()->progressBar()->value(), 70);

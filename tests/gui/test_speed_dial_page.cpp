@@ -1,10 +1,11 @@
 #include "ConfigPageHarness.h"
+#include "common/MessageTable.h"
 #include "config/SpeedDialCodec.h"
 #include "config/SpeedDialList.h"
+#include "config/SpeedDialTransfer.h"
 #include "link/Cells.h"
 #include "pages/config/SpeedDialEditorBox.h"
 #include "pages/config/SpeedDialPage.h"
-#include "shell/MessageTable.h"
 #include "shell/Settings.h"
 #include "shell/StatusLine.h"
 
@@ -56,6 +57,10 @@ private Q_SLOTS:
         page.entered();
         QCOMPARE(h.core().statusLine().text(), MessageTable::text(51));
         QCOMPARE(h.core().statusLine().colourLevel(), 2);
+        // Nothing to edit either: a row opens no editor, and no entry can be saved.
+        clickRow(page.list(), 0);
+        QVERIFY(!page.editorBox()->hasEntry());
+        QVERIFY(!h.core().speedDialTransfer().save(h.core().speedDials().rowClicked(0)));
         QVERIFY(h.transport().sent().isEmpty());
     }
 

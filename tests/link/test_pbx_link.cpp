@@ -1,5 +1,6 @@
 #include "ExchangeReply.h"
 #include "FakeTransport.h"
+#include "Golden.h"
 #include "MockClock.h"
 #include "link/Cells.h"
 #include "link/PbxLink.h"
@@ -28,9 +29,13 @@ struct Rig
     FakeTransport transport{clock};
     ConfigImage image;
     StatusLine status;
-    PbxLink link{transport, clock, image, &status};
+    PbxLink link{transport, clock, image};
 
-    Rig() { link.openPort(QStringLiteral("/dev/null"), QStringLiteral("COM2")); }
+    Rig()
+    {
+        QObject::connect(&link, &PbxLink::status, &status, &StatusLine::showStatus);
+        link.openPort(QStringLiteral("/dev/null"), QStringLiteral("COM2"));
+    }
 
     // Delivers a chunk `afterMs` from now, as the receive thread would during a wait.
     void replyLater(const QByteArray& chunk, int afterMs = 200)
@@ -170,7 +175,9 @@ TEST(PbxLink, FirstTimeOutRepeatsOnceThenReportsMessage4)
     EXPECT_EQ(failed.count(), 1);
 }
 
-TEST(PbxLink, ATimeOutAfterASuccessfulFirstReadIsReportedAtOnce)
+// The repeat is consumed by the first time-out of the run, whenever it comes: a successful
+// start-up read leaves it pending for a later read.
+TEST(PbxLink, TheFirstTimeOutOfTheRunIsRepeatedEvenAfterASuccessfulRead)
 {
     Rig rig;
     QSignalSpy failed(&rig.link, &PbxLink::failed);
@@ -178,14 +185,17 @@ TEST(PbxLink, ATimeOutAfterASuccessfulFirstReadIsReportedAtOnce)
     rig.transport.inject(baseReply(2, 0));
     rig.transport.inject(region(22, 500));
     rig.transport.inject(region(21, 224));
-    ASSERT_FALSE(rig.link.firstRead());
+    ASSERT_TRUE(rig.link.firstRead());
     const auto sentBefore = rig.transport.sent().size();
 
     rig.link.startRead();
     rig.ticks(10);
+    EXPECT_EQ(failed.count(), 0);
+    ASSERT_EQ(rig.transport.sent().size(), sentBefore + 2);
+    EXPECT_EQ(rig.lastBlock(), hex("830A0000"));
+    rig.ticks(10);
     ASSERT_EQ(failed.count(), 1);
     EXPECT_EQ(failed.at(0).at(0).toInt(), 4);
-    EXPECT_EQ(rig.transport.sent().size(), sentBefore + 1); // no automatic repeat
 }
 
 TEST(PbxLink, OnlyTheAwaitedReplyDisarmsTheTimeOut)
@@ -269,7 +279,8 @@ TEST(PbxLink, OpenFailureShowsMessage5)
     transport.setOpenFails(true);
     ConfigImage image;
     StatusLine status;
-    PbxLink link(transport, clock, image, &status);
+    PbxLink link(transport, clock, image);
+    QObject::connect(&link, &PbxLink::status, &status, &StatusLine::showStatus);
     QSignalSpy failed(&link, &PbxLink::failed);
     EXPECT_FALSE(link.openPort(QStringLiteral("/dev/ttyS9"), QStringLiteral("COM4")));
     EXPECT_EQ(status.line(), QStringLiteral("2:Schnittstelle COM4 kann nicht geöffnet werden"));
@@ -290,24 +301,6 @@ TEST(PbxLink, HangupEndsAWaitingReadAtOnce)
     // Idle: a later hang-up reports nothing more.
     rig.transport.injectHangup();
     EXPECT_EQ(failed.count(), 1);
-}
-
-TEST(PbxLink, CallEndRequestsChargesTwoSecondsLater)
-{
-    Rig rig;
-    rig.link.stateEvents().setOpenCall(3);
-    QSignalSpy progress(&rig.link, &PbxLink::progressChanged);
-    const qint64 start = rig.clock.elapsedMs();
-    rig.transport.inject(hex("03DD0200"
-                             "83020000")); // Amt1 lamp of extension 23 off
-    ASSERT_EQ(rig.transport.sent().size(), 1);
-    EXPECT_EQ(rig.transport.sent()[0].block, hex("83060000"));
-    EXPECT_EQ(rig.transport.sent()[0].atMs - start, 2000);
-    EXPECT_EQ(rig.link.replyTimeout(), 10);
-    // With the call record open the charge reply does not move the bar to 100.
-    rig.transport.inject(region(21, 224));
-    for (const auto& args : progress)
-        EXPECT_NE(args.at(0).toInt(), 100);
 }
 
 namespace {
@@ -473,4 +466,157 @@ TEST(PbxLink, StateEventChunksAreDecodedRecordByRecord)
                              "03DD0501"
                              "83000A00"));
     EXPECT_EQ(rig.link.stateEvents().display(1), QStringLiteral("0"));
+}
+
+namespace {
+
+// Answers the three read requests of a full read like the exchange, 200 ms after each.
+void answerReads(Rig& rig, QByteArray base = baseReply(2, 0))
+{
+    rig.transport.setOnSend([&rig, base](const QByteArray& block) {
+        if (block == hex("830A0000"))
+            rig.replyLater(base);
+        else if (block == hex("83080000"))
+            rig.replyLater(region(22, 500));
+        else if (block == hex("83060000"))
+            rig.replyLater(region(21, 224));
+    });
+}
+
+qsizetype indexOfBlock(const FakeTransport& transport, const QByteArray& block, qsizetype from = 0)
+{
+    const auto& sent = transport.sent();
+    for (qsizetype i = from; i < sent.size(); ++i) {
+        if (sent[i].block == block)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+// A write asked for while a read runs (time control at its minute) starts after the read's charge
+// reply, keeps the lock on in between, and writes what it was asked to write, not the read's reply.
+TEST(PbxLink, AWriteAskedForDuringAReadStartsAfterTheChargeReplyWithItsOwnImage)
+{
+    Rig rig;
+    rig.image = writeImage(2, 0, 8);
+    const ConfigImage asked = rig.image;
+    QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
+    QSignalSpy restored(&rig.link, &PbxLink::imageRestored);
+    QSignalSpy written(&rig.link, &PbxLink::writeFinished);
+    answerReads(rig, ExchangeReply::base(2, 0, 8, '\x44'));
+    rig.link.startRead();
+    EXPECT_TRUE(rig.link.write(false)); // waits its turn
+    EXPECT_EQ(rig.transport.sent().size(), 1);
+
+    rig.clock.advance(10000);
+    ASSERT_EQ(written.count(), 1);
+    const auto& sent = rig.transport.sent();
+    ASSERT_GT(sent.size(), 3);
+    EXPECT_EQ(sent[0].block, hex("830A0000"));
+    EXPECT_EQ(sent[1].block, hex("83080000"));
+    EXPECT_EQ(sent[2].block, hex("83060000"));
+    // The charge reply came 200 ms after its request and was decoded 100 ms later.
+    EXPECT_GE(sent[3].atMs, sent[2].atMs + 300);
+    QByteArray writeBytes;
+    for (qsizetype i = 3; i < sent.size(); ++i)
+        writeBytes += sent[i].block;
+    EXPECT_EQ(writeBytes.mid(2, 1), imageBytes(asked, 1, 1));
+    EXPECT_EQ(restored.count(), 1);
+    EXPECT_EQ(imageBytes(rig.image, 1, 799), imageBytes(asked, 1, 799));
+    ASSERT_EQ(lock.count(), 2); // locked through both jobs
+    EXPECT_FALSE(lock.at(1).at(0).toBool());
+}
+
+TEST(PbxLink, ASpeedDialReadAskedForDuringAReadStartsAfterIt)
+{
+    Rig rig;
+    answerReads(rig);
+    rig.link.startRead();
+    rig.link.readSpeedDials();
+    EXPECT_EQ(indexOfBlock(rig.transport, hex("83020200")), -1);
+    rig.clock.advance(2000);
+    const qsizetype begin = indexOfBlock(rig.transport, hex("83020200"));
+    ASSERT_EQ(begin, 3);
+    EXPECT_EQ(rig.link.phase(), PbxLink::Phase::SpeedDials);
+    EXPECT_EQ(rig.link.progressMaximum(), 60);
+}
+
+// Whatever ends a job, message 4 or 36, the next one runs.
+TEST(PbxLink, AFailedJobLetsTheNextOneRun)
+{
+    struct Case
+    {
+        const char* name;
+        int message;
+    };
+    for (const Case& c : {Case{"time-out", 4}, Case{"refused send", 36}}) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        QSignalSpy failed(&rig.link, &PbxLink::failed);
+        if (c.message == 36)
+            rig.transport.failSendsAfter(1);
+        rig.link.startRead();
+        rig.link.requestCharges();
+        if (c.message == 36)
+            rig.transport.inject(baseReply(2, 0)); // the extension request cannot be sent
+        else
+            rig.ticks(10);
+        ASSERT_EQ(failed.count(), 1);
+        EXPECT_EQ(failed.at(0).at(0).toInt(), c.message);
+        rig.transport.failSendsAfter(-1);
+        rig.clock.advance(10);
+        EXPECT_EQ(rig.lastBlock(), hex("83060000"));
+        EXPECT_EQ(rig.link.phase(), PbxLink::Phase::ReadingCharges);
+        EXPECT_EQ(rig.link.replyTimeout(), 10);
+    }
+}
+
+// The ring job: select and start per extension, the duration, select and stop; every command is
+// tried even when one cannot be written, each refusal reported with message 36.
+TEST(PbxLink, RingStartsAllThenStopsAllAndKeepsGoingPastARefusedCommand)
+{
+    Rig rig;
+    QStringList errors;
+    QObject::connect(&rig.status, &StatusLine::changed, [&] {
+        if (rig.status.colourLevel() == 2)
+            errors.append(rig.status.text());
+    });
+    rig.transport.failSendsAfter(1);
+    QSignalSpy done(&rig.link, &PbxLink::ringFinished);
+    rig.link.ring({2, 5}, 10);
+    ASSERT_EQ(done.count(), 1);
+    EXPECT_EQ(rig.transport.sent().size(), 1);
+    EXPECT_EQ(rig.transport.sent()[0].block, hex("03DD0302"));
+    EXPECT_EQ(errors.size(), 7);
+    EXPECT_FALSE(rig.link.isLocked());
+
+    Rig ok;
+    ok.link.ring({2, 5}, 10);
+    QStringList blocks;
+    for (const auto& s : ok.transport.sent())
+        blocks.append(QString::fromLatin1(s.block.toHex()));
+    EXPECT_EQ(blocks, (QStringList{"03dd0302", "83000100", "03dd0305", "83000100", "03dd0302", "83000000", "03dd0305",
+                                   "83000000"}));
+    const auto& sent = ok.transport.sent();
+    EXPECT_EQ(sent[1].atMs - sent[0].atMs, 40);
+    EXPECT_EQ(sent[2].atMs - sent[1].atMs, 100);
+    EXPECT_EQ(sent[4].atMs - sent[3].atMs, 100 + 10000);
+}
+
+// Every byte a write with charge units puts on the line, for both record layouts.
+TEST(PbxLink, WriteWithUnitsPutsTheBytesOfItsFileOnTheLine)
+{
+    struct Case
+    {
+        int major, minor, count;
+        const char* file;
+    };
+    for (const Case& c : {Case{2, 0, 8, "write-200-8-units.cells"}, Case{1, 98, 3, "write-198-3-units.cells"}}) {
+        Rig rig;
+        rig.image = writeImage(c.major, c.minor, c.count);
+        ASSERT_TRUE(rig.link.write(true));
+        EXPECT_TRUE(Golden::matches(QString::fromLatin1(c.file), rig.transport.sentBytes()));
+    }
 }

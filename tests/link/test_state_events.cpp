@@ -132,16 +132,15 @@ TEST(StateEvents, OutgoingCallBeginsWhenDiallingEnds)
     EXPECT_TRUE(single.digitsDialled());
 }
 
-TEST(StateEvents, CallEndsOnATrunkLampOffWhileARecordIsOpen)
+TEST(StateEvents, OnlyATrunkLampGoingOffReleasesTheTrunk)
 {
     StateEvents events;
-    QSignalSpy ended(&events, &StateEvents::callEnded);
-    events.apply(rec(2, 0, 1, 0));
-    EXPECT_EQ(ended.count(), 0);
-    events.setOpenCall(2);
+    QSignalSpy released(&events, &StateEvents::trunkReleased);
     events.apply(rec(2, 0, 1, 1));
-    events.apply(rec(2, 2, 1, 0));
-    EXPECT_EQ(ended.count(), 0);
+    events.apply(rec(2, 2, 1, 0)); // an internal link
+    events.apply(rec(4, 1, 0, 0)); // a handset
+    EXPECT_EQ(released.count(), 0);
+    events.apply(rec(2, 0, 1, 0));
     events.apply(rec(2, 1, 5, 0)); // any extension's trunk lamp
-    EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(released.count(), 2);
 }

@@ -1,6 +1,7 @@
 #include "MockClock.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 MockClock::MockClock(QDateTime start) : m_start(std::move(start)) {}
 
@@ -25,6 +26,14 @@ void MockClock::advance(qint64 ms)
 void MockClock::schedule(qint64 atMs, std::function<void()> fn)
 {
     m_scheduled.emplace(atMs, std::move(fn));
+}
+
+void MockClock::callAfter(int ms, QObject* context, std::function<void()> fn)
+{
+    schedule(m_ms + std::max(ms, 0), [guard = QPointer<QObject>(context), fn = std::move(fn)] {
+        if (guard)
+            fn();
+    });
 }
 
 void MockClock::setNow(const QDateTime& t)

@@ -15,6 +15,7 @@ public:
     QDateTime now() const override;
     qint64 elapsedMs() const override { return m_ms; }
     void waitPumping(int ms) override;
+    void callAfter(int ms, QObject* context, std::function<void()> fn) override;
 
     // Advance virtual time by ms in 10 ms steps (as a pause does).
     void advance(qint64 ms);

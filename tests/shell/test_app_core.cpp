@@ -1,5 +1,6 @@
 #include "FakeTransport.h"
 #include "MockClock.h"
+#include "link/PbxLink.h"
 #include "shell/AppCore.h"
 #include "shell/PasswordStore.h"
 #include "shell/Settings.h"
@@ -141,7 +142,7 @@ TEST_F(AppCoreTest, StartWaitTimeOutsideOneToThirtyIsRejectedWithMessage56)
     }
     EXPECT_TRUE(settingsBytes(settingsPath()).isEmpty());
 
-    m_core->statusLine().showStatus(56, 2);
+    m_core->statusLine().showStatus(56, StatusLevel::Error);
     EXPECT_TRUE(m_core->setStartWaitText(QStringLiteral("30")));
     EXPECT_TRUE(m_core->statusLine().text().isEmpty());
     EXPECT_EQ(m_core->settings().startWaitSeconds(), 30);
@@ -206,3 +207,21 @@ TEST_F(AppCoreTest, RefusedSettingsWriteIsShownInRed)
 }
 
 } // namespace
+
+// The real duties sit in their places of the tick: the reply time-out ends a read before the
+// clock of the same tick is shown.
+TEST_F(AppCoreTest, TheReplyTimeOutRunsBeforeTheClockInTheSameTick)
+{
+    m_core->link().setFirstRead(false);
+    m_core->startRead();
+    QStringList order;
+    QObject::connect(&m_core->statusLine(), &StatusLine::changed, [&] { order << m_core->statusLine().line(); });
+    QObject::connect(m_core.get(), &AppCore::clockTick, [&] { order << QStringLiteral("clock"); });
+    for (int i = 0; i < 10; ++i) {
+        m_clock.advance(1000);
+        m_core->onSecond();
+    }
+    ASSERT_GE(order.size(), 2);
+    EXPECT_EQ(order.at(order.size() - 2), QStringLiteral("2:Kommunikationsfehler auf Schnittstelle COM1"));
+    EXPECT_EQ(order.last(), QStringLiteral("clock"));
+}

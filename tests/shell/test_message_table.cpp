@@ -1,4 +1,4 @@
-#include "shell/MessageTable.h"
+#include "common/MessageTable.h"
 
 #include <gtest/gtest.h>
 

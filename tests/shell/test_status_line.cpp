@@ -5,7 +5,7 @@
 struct StatusCase
 {
     int number;
-    int level;
+    StatusLevel level;
     const char* arg;
     const char* line;
     int colour;
@@ -24,21 +24,22 @@ TEST_P(StatusLineShow, BuildsTheLine)
     EXPECT_EQ(status.colourLevel(), c.colour);
 }
 
-INSTANTIATE_TEST_SUITE_P(Messages, StatusLineShow,
-                         testing::Values(StatusCase{5, 2, "COM3", "2:Schnittstelle COM3 kann nicht geöffnet werden", 2},
-                                         StatusCase{0, 0, "", "0:", 0}, //
-                                         StatusCase{2, 1, "", "1:Grundkonfiguration wird gelesen", 1},
-                                         StatusCase{22, 2, "COMx", "2:Portadresse 'COMx' ist ungültig", 2},
-                                         // Only "%s" is filled; the argument is taken literally.
-                                         StatusCase{34, 0, "7", "0:Anschluß %d", 0},
-                                         StatusCase{50, 1, "%s 301", "1:Kurzwahl %s 301 wird gelesen", 1},
-                                         StatusCase{23, 2, "", "2:", 2}));
+INSTANTIATE_TEST_SUITE_P(
+    Messages, StatusLineShow,
+    testing::Values(StatusCase{5, StatusLevel::Error, "COM3", "2:Schnittstelle COM3 kann nicht geöffnet werden", 2},
+                    StatusCase{0, StatusLevel::Normal, "", "0:", 0}, //
+                    StatusCase{2, StatusLevel::Progress, "", "1:Grundkonfiguration wird gelesen", 1},
+                    StatusCase{22, StatusLevel::Error, "COMx", "2:Portadresse 'COMx' ist ungültig", 2},
+                    // Only "%s" is filled; the argument is taken literally.
+                    StatusCase{34, StatusLevel::Normal, "7", "0:Anschluß %d", 0},
+                    StatusCase{50, StatusLevel::Progress, "%s 301", "1:Kurzwahl %s 301 wird gelesen", 1},
+                    StatusCase{23, StatusLevel::Error, "", "2:", 2}));
 
 TEST(StatusLine, ClearingLeavesTheTextEmpty)
 {
     StatusLine status;
-    status.showStatus(4, 2, QStringLiteral("COM1"));
-    status.showStatus(0, 0);
+    status.showStatus(4, StatusLevel::Error, QStringLiteral("COM1"));
+    status.showStatus(0, StatusLevel::Normal);
     EXPECT_TRUE(status.text().isEmpty());
     EXPECT_EQ(status.colourLevel(), 0);
 }
@@ -46,7 +47,7 @@ TEST(StatusLine, ClearingLeavesTheTextEmpty)
 TEST(StatusLine, OtherWritersKeepTheColourUnlessTheyGiveALevel)
 {
     StatusLine status;
-    status.showStatus(1, 1);
+    status.showStatus(1, StatusLevel::Progress);
     status.setLine(QStringLiteral("x Anruf von 0711"));
     EXPECT_EQ(status.colourLevel(), 1);
     EXPECT_EQ(status.text(), QStringLiteral("Anruf von 0711"));
@@ -68,7 +69,7 @@ TEST(StatusLine, EveryChangeSignalsAndPumps)
         seenByPump = status.line();
     });
     QObject::connect(&status, &StatusLine::changed, [&] { ++signalled; });
-    status.showStatus(3, 1);
+    status.showStatus(3, StatusLevel::Progress);
     status.setLine(QStringLiteral("1 Anruf"));
     EXPECT_EQ(pumped, 2);
     EXPECT_EQ(signalled, 2);

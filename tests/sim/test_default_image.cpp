@@ -1,5 +1,7 @@
 #include "DefaultImage.h"
-#include "link/ImageLayout.h"
+#include "Golden.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -29,7 +31,7 @@ TEST(DefaultImage, HardwareFactsFollowTheOptions)
     };
     for (const Case c : {Case{200, 8}, Case{198, 8}, Case{195, 3}, Case{193, 3}}) {
         const ConfigImage image = DefaultImage::build(c.firmware, c.extensions);
-        EXPECT_EQ(ImageLayout::firmwareVersion(image), c.firmware);
+        EXPECT_EQ(Firmware::version(image), c.firmware);
         EXPECT_EQ(ImageLayout::extensionCount(image), c.extensions);
         EXPECT_EQ(image[0], 23);
         EXPECT_EQ(image[300], 22);
@@ -69,4 +71,18 @@ TEST(DefaultImage, OlderFirmwareHasNoNewerFields)
         EXPECT_EQ(image[r + 23], 0);
     }
     EXPECT_TRUE(DefaultImage::speedDials(198, 8).entry(1).digits.isEmpty());
+}
+
+// The images the simulated exchange starts with, byte for byte: every end-to-end test and the
+// demo read them.
+TEST(DefaultImage, StartImagesMatchTheirFiles)
+{
+    struct Case
+    {
+        int firmware, extensions;
+        const char* file;
+    };
+    for (const Case& c : {Case{200, 8, "sim-image-200-8.kvx"}, Case{198, 3, "sim-image-198-3.kvx"}})
+        EXPECT_TRUE(
+            Golden::matches(QString::fromLatin1(c.file), DefaultImage::build(c.firmware, c.extensions).toByteArray()));
 }

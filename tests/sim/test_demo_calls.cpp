@@ -1,7 +1,7 @@
 #include "DemoCalls.h"
 #include "SimHarness.h"
+#include "image/ImageLayout.h"
 #include "link/EventRecord.h"
-#include "link/ImageLayout.h"
 #include "link/StateEvents.h"
 
 #include <gtest/gtest.h>
@@ -103,13 +103,14 @@ TEST(DemoCalls, TheProgramsEventModelSeesEveryOutgoingCallBeginAndEnd)
         [&](int extension) { return ImageLayout::spontaneousTrunkAccess(sim.exchange.image(), extension); });
     QStringList begun;
     int ended = 0;
-    QObject::connect(&model, &StateEvents::outgoingCallBegins, [&](int extension, const QString& display) {
+    bool pending = false;
+    QObject::connect(&model, &StateEvents::outgoingCallBegins, [&](int, const QString& display) {
         begun.append(display);
-        model.setOpenCall(extension + 1);
+        pending = true;
     });
-    QObject::connect(&model, &StateEvents::callEnded, [&] {
-        ++ended;
-        model.setOpenCall(0);
+    QObject::connect(&model, &StateEvents::trunkReleased, [&] {
+        ended += pending ? 1 : 0;
+        pending = false;
     });
 
     int hangUps = 0;

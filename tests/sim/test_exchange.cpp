@@ -1,5 +1,6 @@
 #include "SimHarness.h"
-#include "link/ImageLayout.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 #include <QList>
 #include <gtest/gtest.h>
@@ -114,7 +115,7 @@ namespace {
 // extension with the record's sent bytes, the end payload 12.
 void writeConfiguration(SimHarness& sim, const ConfigImage& image, bool withEnd = true)
 {
-    const int firmware = ImageLayout::firmwareVersion(image);
+    const int firmware = Firmware::version(image);
     QByteArray base = image.toByteArray().left(112);
     base[0] = 9;
     sim.sendPayload(base, 100);
@@ -130,7 +131,7 @@ void writeConfiguration(SimHarness& sim, const ConfigImage& image, bool withEnd 
 ConfigImage edited(const ConfigImage& original)
 {
     ConfigImage image = original;
-    const int firmware = ImageLayout::firmwareVersion(image);
+    const int firmware = Firmware::version(image);
     image[7] = 0x21; // MSN 1 "12345"
     image[8] = 0x43;
     image[9] = 0xF5;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SpeedDialTable.h"
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
 
 // The built-in exchange: a plausible small office with several MSNs, forwarding, PINs, call waiting,
 // unit counters and speed dials.

@@ -1,7 +1,8 @@
 #include "DemoCalls.h"
 
 #include "Exchange.h"
-#include "link/ImageLayout.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 #include <algorithm>
 #include <vector>
@@ -23,7 +24,7 @@ constexpr qint64 msToUs(qint64 ms)
 
 bool canCallOut(const ConfigImage& image, int index)
 {
-    const int record = ImageLayout::recordOffset(index, ImageLayout::firmwareVersion(image));
+    const int record = ImageLayout::recordOffset(index, Firmware::version(image));
     const int permission = image[record + 1]; // 3 incoming only, 4 none
     const int service = image[record + 2];    // 0 telephone, 5 combined
     return permission < 3 && (service == 0 || service == 5);

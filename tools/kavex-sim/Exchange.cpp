@@ -1,7 +1,8 @@
 #include "Exchange.h"
 
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 #include "link/Cells.h"
-#include "link/ImageLayout.h"
 #include "link/PbxRequests.h"
 
 #include <algorithm>
@@ -43,7 +44,7 @@ Exchange::Exchange(const ConfigImage& image, const SpeedDialTable& speedDials, i
 
 int Exchange::firmware() const
 {
-    return ImageLayout::firmwareVersion(m_image);
+    return Firmware::version(m_image);
 }
 
 int Exchange::extensionCount() const
@@ -113,11 +114,11 @@ bool Exchange::handleRequest(const QByteArray& payload, qint64 nowUs)
         sendRegion(Region::Charges, nowUs);
     } else if (isExactly(payload, "020200")) {
         // Speed dials exist only from firmware 2.00 on; older exchanges do not answer.
-        if (firmware() >= ImageLayout::FastFirmware)
+        if (firmware() >= Firmware::NewFeatures)
             send(Cells::encodeCells(QByteArray::fromHex("12")), nowUs); // 81 12 00 00
     } else if (payload.size() == 5 && payload.startsWith(QByteArray::fromHex("CC0603")) && byteAt(payload, 4) == 0xFF) {
         const int n = byteAt(payload, 3);
-        if (firmware() >= ImageLayout::FastFirmware && n >= 1 && n <= SpeedDialTable::Count)
+        if (firmware() >= Firmware::NewFeatures && n >= 1 && n <= SpeedDialTable::Count)
             send(Cells::encodeCells(m_speedDials.replyPayload(n)), nowUs);
     } else {
         return false;
@@ -205,7 +206,7 @@ bool Exchange::handleWrite(const QByteArray& payload)
     } else if (kind == PbxRequests::WriteUnitsKind && payload.size() == ImageLayout::sentChargeBytes(firmware())) {
         applyUnits(payload);
     } else if (kind == SpeedDialKind && payload.size() >= 3 && byteAt(payload, 1) == 5 && byteAt(payload, 2) == 9) {
-        if (firmware() < ImageLayout::FastFirmware || !m_speedDials.applySavePayload(payload))
+        if (firmware() < Firmware::NewFeatures || !m_speedDials.applySavePayload(payload))
             notice(QStringLiteral("Kurzwahl nicht gespeichert: %1").arg(hex(payload)));
         else
             notice(QStringLiteral("Kurzwahl %1 gespeichert").arg(300 + byteAt(payload, 3)));

@@ -3,7 +3,7 @@
 #include "CellReassembler.h"
 #include "PacedOutput.h"
 #include "SpeedDialTable.h"
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
 
 #include <QString>
 #include <array>

@@ -4,7 +4,8 @@
 #include "Exchange.h"
 #include "PtyLink.h"
 #include "SimOptions.h"
-#include "link/ImageLayout.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -38,7 +39,7 @@ void complain(const QString& text)
 std::optional<ConfigImage> loadImage(const SimOptions& options)
 {
     if (options.imagePath.isEmpty()) {
-        return DefaultImage::build(options.firmware < 0 ? ImageLayout::FastFirmware : options.firmware,
+        return DefaultImage::build(options.firmware < 0 ? Firmware::NewFeatures : options.firmware,
                                    options.extensions < 0 ? 8 : options.extensions);
     }
     QFile file(options.imagePath);
@@ -53,7 +54,7 @@ std::optional<ConfigImage> loadImage(const SimOptions& options)
     }
     ConfigImage image;
     std::copy_n(bytes.constData(), ConfigImage::Size, reinterpret_cast<char*>(image.data()));
-    const int firmware = options.firmware < 0 ? ImageLayout::firmwareVersion(image) : options.firmware;
+    const int firmware = options.firmware < 0 ? Firmware::version(image) : options.firmware;
     const int extensions = options.extensions < 0 ? ImageLayout::extensionCount(image) : options.extensions;
     DefaultImage::setHardware(image, firmware, extensions);
     return image;
@@ -89,7 +90,7 @@ int run(const SimOptions& options)
     const auto image = loadImage(options);
     if (!image)
         return 1;
-    const int firmware = ImageLayout::firmwareVersion(*image);
+    const int firmware = Firmware::version(*image);
     Exchange exchange(*image, DefaultImage::speedDials(firmware, ImageLayout::extensionCount(*image)), options.baud);
     exchange.setMute(options.mute);
     if (options.verbose)

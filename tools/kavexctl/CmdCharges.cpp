@@ -1,7 +1,8 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
 
-#include "link/ImageLayout.h"
+#include "image/Extensions.h"
+#include "image/ImageLayout.h"
 
 namespace {
 
@@ -18,9 +19,7 @@ int runCharges(const CtlOptions& options, const QStringList& args)
     if (const int status = link.read(); status != ExitOk)
         return status;
     for (int i = 0; i < ImageLayout::extensionCount(link.image()); ++i)
-        ctlPrint(QStringLiteral("%1\t%2")
-                     .arg(ImageLayout::FirstExtensionNumber + i)
-                     .arg(ImageLayout::units(link.image(), i)));
+        ctlPrint(QStringLiteral("%1\t%2").arg(Extensions::number(i)).arg(ImageLayout::units(link.image(), i)));
     return ExitOk;
 }
 

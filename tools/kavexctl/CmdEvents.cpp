@@ -1,7 +1,8 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
 
-#include "link/ImageLayout.h"
+#include "image/Extensions.h"
+#include "image/ImageLayout.h"
 
 #include <limits>
 #include <optional>
@@ -12,7 +13,7 @@ using Kind = StateEvents::Effect::Kind;
 
 int extensionNumber(int index)
 {
-    return ImageLayout::FirstExtensionNumber + index;
+    return Extensions::number(index);
 }
 
 QString jsonLine(const EventRecord& r, const StateEvents::Effect& e)

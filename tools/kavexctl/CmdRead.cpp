@@ -3,7 +3,8 @@
 #include "CtlLink.h"
 
 #include "config/ConfigFile.h"
-#include "link/ImageLayout.h"
+#include "image/Firmware.h"
+#include "image/ImageLayout.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ void printRead(const ConfigImage& image, bool json, const QStringList& names)
         ctlPrint(QString::fromUtf8(ConfigReport::json(image)));
         return;
     }
-    const int firmware = ImageLayout::firmwareVersion(image);
+    const int firmware = Firmware::version(image);
     ctlPrint(QStringLiteral("Firmware\t%1.%2").arg(firmware / 100).arg(firmware % 100, 2, 10, QLatin1Char('0')));
     ctlPrint(QStringLiteral("Nebenstellen\t%1").arg(ImageLayout::extensionCount(image)));
     ctlPrint(QString());

@@ -2,22 +2,19 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
 
-#include "config/SettingsSpeedDialStore.h"
+#include "common/MessageTable.h"
 #include "config/SpeedDialList.h"
-#include "config/SpeedDialReader.h"
-#include "shell/MessageTable.h"
+#include "config/SpeedDialTransfer.h"
 #include "shell/ProgramDirs.h"
 #include "shell/Settings.h"
 #include "shell/SettingsLocation.h"
+#include "shell/SettingsSpeedDialStore.h"
 
 namespace {
 
-constexpr int MsgCommError = 4;
-constexpr int MsgNoSpeedDials = 51;
-
 QString withPort(int message, const QString& port)
 {
-    return MessageTable::text(message).replace(QLatin1String("%s"), port);
+    return MessageTable::text(message, port);
 }
 
 // The speed-dial list: a full read (for the firmware and the extension count), then the 60
@@ -42,26 +39,27 @@ int runSpeedDials(const CtlOptions& options, const QStringList& args)
     // The automatic repeat belongs to the first read only; a later time-out ends with message 4.
     link.link().setFirstRead(false);
 
-    SpeedDialReader reader(link.link(), list, nullptr);
+    SpeedDialTransfer reader(link.link(), list);
     int result = ExitOk;
-    QObject::connect(&reader, &SpeedDialReader::finished, [&link] { link.quit(); });
+    bool done = false;
+    QObject::connect(&reader, &SpeedDialTransfer::finished, [&] {
+        done = true;
+        link.quit();
+    });
     QObject::connect(&link.link(), &PbxLink::failed, [&](int message) {
         result = ExitComm;
+        done = true;
         ctlError(withPort(message, link.link().portName()));
         link.quit();
     });
-    switch (reader.start()) {
-    case SpeedDialReader::Start::NotAvailable:
-        ctlError(MessageTable::text(MsgNoSpeedDials));
+    if (reader.start() == SpeedDialTransfer::Start::NotAvailable) {
+        ctlError(MessageTable::text(Msg::NoSpeedDials));
         return ExitFirmware;
-    case SpeedDialReader::Start::SendFailed: // reported by the failure handler
-        return ExitComm;
-    default:
-        break;
     }
-    link.run(-1);
-    if (reader.isReading() && result == ExitOk) { // interrupted
-        ctlError(withPort(MsgCommError, link.link().portName()));
+    if (!done)
+        link.run(-1);
+    if (!done) { // interrupted
+        ctlError(withPort(Msg::CommError, link.link().portName()));
         return ExitComm;
     }
     if (result != ExitOk)

@@ -2,7 +2,7 @@
 #include "CtlConfigFile.h"
 #include "CtlLink.h"
 
-#include "shell/MessageTable.h"
+#include "common/MessageTable.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int runWrite(const CtlOptions& options, const QStringList& args)
         return status;
     link.image() = *image;
     if (!link.link().write(units)) {
-        ctlError(MessageTable::text(36).replace(QLatin1String("%s"), link.link().portName()));
+        ctlError(MessageTable::text(Msg::CannotWritePort, link.link().portName()));
         return ExitComm;
     }
     return ExitOk;

@@ -6,7 +6,8 @@
 #include "config/BaseCodec.h"
 #include "config/ExtensionCodec.h"
 #include "config/SpeedDialList.h"
-#include "link/ImageLayout.h"
+#include "image/Extensions.h"
+#include "image/ImageLayout.h"
 #include "shell/ProgramDirs.h"
 #include "shell/Settings.h"
 #include "shell/SettingsLocation.h"
@@ -36,7 +37,7 @@ Decoded decodeAll(const ConfigImage& image)
     d.base = BaseCodec::decode(image);
     for (int g = 0; g < d.base.extensionCount; ++g)
         d.extensions.push_back(ExtensionCodec::decode(image, d.base, g));
-    for (int g = 0; g < ImageLayout::MaxExtensions; ++g)
+    for (int g = 0; g < Extensions::Max; ++g)
         d.units.push_back(g < d.base.extensionCount ? ImageLayout::units(image, g) : 0);
     return d;
 }

@@ -3,14 +3,9 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
 
+#include "common/MessageTable.h"
 #include "config/ConfigFile.h"
-#include "config/Firmware.h"
-#include "shell/MessageTable.h"
-
-namespace {
-constexpr int MsgFirmwareTooOld = 31;
-constexpr int MsgFileNotOpened = 32;
-} // namespace
+#include "image/Firmware.h"
 
 std::optional<CtlFileArgs> parseFileArgs(const QStringList& args, const QString& flag)
 {
@@ -32,12 +27,12 @@ std::optional<ConfigImage> loadSupportedConfigFile(const QString& path, int& exi
 {
     const std::optional<ConfigImage> image = ConfigFile::read(path);
     if (!image) {
-        ctlError(MessageTable::text(MsgFileNotOpened).replace(QLatin1String("%s"), path));
+        ctlError(MessageTable::text(Msg::FileNotOpened).replace(QLatin1String("%s"), path));
         exitStatus = ExitUsage;
         return std::nullopt;
     }
     if (!Firmware::supported(Firmware::version(*image))) {
-        ctlError(MessageTable::text(MsgFirmwareTooOld));
+        ctlError(MessageTable::text(Msg::FirmwareTooOld));
         exitStatus = ExitFirmware;
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #include "CtlLink.h"
 
+#include "common/MessageTable.h"
 #include "link/SimulatorProcess.h"
-#include "shell/MessageTable.h"
 #include "shell/ProgramDirs.h"
 #include "shell/Settings.h"
 #include "shell/SettingsLocation.h"
@@ -21,8 +21,6 @@ void onSignal(int)
     g_interrupted = true;
 }
 
-constexpr int MsgInvalidPort = 22;
-
 } // namespace
 
 void ctlPrint(const QString& line)
@@ -40,7 +38,8 @@ void ctlError(const QString& line)
 
 CtlLink::CtlLink(const CtlOptions& options) : m_options(options)
 {
-    m_link = std::make_unique<PbxLink>(m_port, m_clock, m_image, &m_status);
+    m_link = std::make_unique<PbxLink>(m_port, m_clock, m_image);
+    QObject::connect(m_link.get(), &PbxLink::status, &m_status, &StatusLine::showStatus);
     QObject::connect(m_link.get(), &PbxLink::readFinished, [this] { endRead(ExitOk); });
     QObject::connect(m_link.get(), &PbxLink::failed, [this] { endRead(ExitComm); });
     QObject::connect(m_link.get(), &PbxLink::firmwareTooOld, [this] { endRead(ExitFirmware); });
@@ -71,7 +70,7 @@ int CtlLink::open()
         portName = settings.port();
         device = settings.devicePath(portName);
         if (device.isEmpty()) {
-            ctlError(MessageTable::text(MsgInvalidPort).replace(QLatin1String("%s"), portName));
+            ctlError(MessageTable::text(Msg::InvalidPort, portName));
             return ExitUsage;
         }
     }

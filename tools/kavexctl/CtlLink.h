@@ -2,7 +2,7 @@
 
 #include "CtlCommand.h"
 #include "common/Clock.h"
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "shell/StatusLine.h"

@@ -43,7 +43,7 @@ bool ConfigFileActions::save()
         return false;
     remember(path);
     if (const auto error = ConfigFile::save(path, m_core.image())) {
-        m_core.statusLine().setLine(QStringLiteral("2:") + *error);
+        m_core.statusLine().showText(StatusLevel::Error, *error);
         return false;
     }
     return true;
@@ -56,7 +56,7 @@ bool ConfigFileActions::load()
         return false;
     remember(path);
     if (!ConfigFile::load(path, m_core.image())) {
-        m_core.statusLine().showStatus(32, 2, QDir::toNativeSeparators(path));
+        m_core.statusLine().showStatus(Msg::FileNotOpened, StatusLevel::Error, QDir::toNativeSeparators(path));
         return false;
     }
     m_core.decodeConfiguration();

@@ -2,6 +2,7 @@
 
 #include "ExtensionNames.h"
 #include "config/ConfigChoices.h"
+#include "image/Extensions.h"
 #include "shell/AppCore.h"
 #include "shell/Settings.h"
 
@@ -46,7 +47,7 @@ MsnPage::MsnPage(AppCore& core, QWidget* parent) : QWidget(parent), m_core(core)
     auto* grid = new QGridLayout(ringBox);
     for (int i = 0; i < 8; ++i) {
         m_assigned[i] = new QCheckBox(ringBox);
-        m_assigned[i]->setObjectName(QStringLiteral("Zuordnung%1").arg(21 + i));
+        m_assigned[i]->setObjectName(QStringLiteral("Zuordnung%1").arg(Extensions::number(i)));
         m_assigned[i]->setWhatsThis(QStringLiteral("Die Nebenstelle klingelt bei Anrufen auf diese MSN."));
         grid->addWidget(m_assigned[i], i % 4, i / 4);
         connect(m_assigned[i], &QCheckBox::clicked, this, &MsnPage::store);
@@ -90,8 +91,8 @@ void MsnPage::refresh()
     m_hold->addItems(ConfigChoices::hold(count));
     for (int i = 0; i < 8; ++i) {
         const QString name = names.value(i);
-        m_assigned[i]->setText(name.isEmpty() ? QString::number(21 + i)
-                                              : QStringLiteral("%1 - %2").arg(21 + i).arg(name));
+        m_assigned[i]->setText(name.isEmpty() ? Extensions::numberText(i)
+                                              : QStringLiteral("%1 - %2").arg(Extensions::number(i)).arg(name));
     }
     m_msn->setCurrentIndex(base.selectedMsn());
     m_filling = false;

@@ -4,6 +4,7 @@
 #include "ExtensionNames.h"
 #include "ValueLabel.h"
 #include "config/ExtensionConfig.h"
+#include "image/Extensions.h"
 #include "shell/AppCore.h"
 
 #include <QGridLayout>
@@ -47,7 +48,7 @@ PermissionsPage::PermissionsPage(AppCore& core, QWidget* parent) : Page(core, pa
     for (int g = 0; g < 8; ++g) {
         Row& row = m_rows[g];
         const int line = g + 1;
-        row.number = new QLabel(QString::number(21 + g), box);
+        row.number = new QLabel(Extensions::numberText(g), box);
         row.name = new QLabel(box);
         row.permission = new ValueLabel(box);
         row.service = new ValueLabel(box);
@@ -55,13 +56,13 @@ PermissionsPage::PermissionsPage(AppCore& core, QWidget* parent) : Page(core, pa
         row.mode = new ValueLabel(box);
         row.chargePulse = new CheckCell(box);
         row.trunkAccess = new CheckCell(box);
-        row.name->setObjectName(QStringLiteral("Bezeichnung%1").arg(21 + g));
-        row.permission->setObjectName(QStringLiteral("Berechtigung%1").arg(21 + g));
-        row.service->setObjectName(QStringLiteral("Dienst%1").arg(21 + g));
-        row.target->setObjectName(QStringLiteral("Rufumleitung%1").arg(21 + g));
-        row.mode->setObjectName(QStringLiteral("RufUmlKennung%1").arg(21 + g));
-        row.chargePulse->setObjectName(QStringLiteral("Impuls%1").arg(21 + g));
-        row.trunkAccess->setObjectName(QStringLiteral("Amtsholung%1").arg(21 + g));
+        row.name->setObjectName(QStringLiteral("Bezeichnung%1").arg(Extensions::number(g)));
+        row.permission->setObjectName(QStringLiteral("Berechtigung%1").arg(Extensions::number(g)));
+        row.service->setObjectName(QStringLiteral("Dienst%1").arg(Extensions::number(g)));
+        row.target->setObjectName(QStringLiteral("Rufumleitung%1").arg(Extensions::number(g)));
+        row.mode->setObjectName(QStringLiteral("RufUmlKennung%1").arg(Extensions::number(g)));
+        row.chargePulse->setObjectName(QStringLiteral("Impuls%1").arg(Extensions::number(g)));
+        row.trunkAccess->setObjectName(QStringLiteral("Amtsholung%1").arg(Extensions::number(g)));
         grid->addWidget(row.number, line, NumberColumn, Qt::AlignHCenter);
         grid->addWidget(row.name, line, NameColumn);
         grid->addWidget(row.permission, line, PermissionColumn);

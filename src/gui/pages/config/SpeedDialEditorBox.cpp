@@ -1,6 +1,7 @@
 #include "SpeedDialEditorBox.h"
 
 #include "config/ConfigChoices.h"
+#include "image/Extensions.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,12 +76,12 @@ QWidget* SpeedDialEditorBox::buildExtensionsGrid()
     layout->addWidget(new QLabel(QStringLiteral("Kurzwahl"), grid), 0, 1);
     layout->addWidget(new QLabel(QStringLiteral("Babyruf"), grid), 0, 2);
     for (int i = 0; i < 8; ++i) {
-        layout->addWidget(new QLabel(QString::number(21 + i), grid), i + 1, 0);
+        layout->addWidget(new QLabel(Extensions::numberText(i), grid), i + 1, 0);
         m_permitted[i] = new QCheckBox(grid);
         m_permitted[i]->setWhatsThis(QStringLiteral("Die Nebenstelle darf diese Kurzwahl benutzen."));
         m_baby[i] = new QCheckBox(grid);
-        m_permitted[i]->setObjectName(QStringLiteral("Kurzwahl%1").arg(21 + i));
-        m_baby[i]->setObjectName(QStringLiteral("BabyRuf%1").arg(21 + i));
+        m_permitted[i]->setObjectName(QStringLiteral("Kurzwahl%1").arg(Extensions::number(i)));
+        m_baby[i]->setObjectName(QStringLiteral("BabyRuf%1").arg(Extensions::number(i)));
         m_baby[i]->setWhatsThis(QStringLiteral("Die Nebenstelle wählt diese Rufnummer beim Abheben (Babyruf)."));
         layout->addWidget(m_permitted[i], i + 1, 1, Qt::AlignHCenter);
         layout->addWidget(m_baby[i], i + 1, 2, Qt::AlignHCenter);

@@ -3,8 +3,7 @@
 #include "SpeedDialEditorBox.h"
 #include "config/BaseConfig.h"
 #include "config/SpeedDialList.h"
-#include "config/SpeedDialReader.h"
-#include "link/PbxLink.h"
+#include "config/SpeedDialTransfer.h"
 #include "shell/AppCore.h"
 #include "shell/StatusLine.h"
 
@@ -35,8 +34,8 @@ SpeedDialPage::SpeedDialPage(AppCore& core, QWidget* parent) : Page(core, parent
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &SpeedDialPage::onColumnClicked);
     connect(m_list, &QTreeWidget::itemClicked, this, &SpeedDialPage::onRowClicked);
     connect(m_editor, &SpeedDialEditorBox::saveRequested, this, &SpeedDialPage::onSave);
-    connect(&core.speedDialReader(), &SpeedDialReader::entryRead, this, &SpeedDialPage::onEntryRead);
-    connect(&core.speedDialReader(), &SpeedDialReader::finished, this, [this] {
+    connect(&core.speedDialTransfer(), &SpeedDialTransfer::entryRead, this, &SpeedDialPage::onEntryRead);
+    connect(&core.speedDialTransfer(), &SpeedDialTransfer::finished, this, [this] {
         m_list->resizeColumnToContents(1);
         m_list->resizeColumnToContents(2);
         m_list->resizeColumnToContents(3);
@@ -81,7 +80,7 @@ void SpeedDialPage::onColumnClicked(int section)
 void SpeedDialPage::onRowClicked(QTreeWidgetItem* item)
 {
     const int row = item ? m_list->indexOfTopLevelItem(item) : -1;
-    if (m_locked || row < 0)
+    if (m_locked || row < 0 || !core().speedDialTransfer().isEditable())
         return;
     m_editor->setEditor(core().speedDials().rowClicked(row));
 }
@@ -90,17 +89,8 @@ void SpeedDialPage::onSave()
 {
     if (m_locked || !m_editor->hasEntry())
         return;
-    const QByteArray payload = core().speedDials().save(m_editor->editor());
-    fillList();
-    if (payload.isEmpty())
-        return;
-    PbxLink& link = core().link();
-    const int digitBytes = static_cast<int>(payload.size()) - 10;
-    link.setProgressRange(0, (digitBytes + 9) * 4 / 3);
-    const bool sent = link.sendPayload(payload);
-    link.setProgressRange(0, 100);
-    if (!sent)
-        core().statusLine().showStatus(36, 2, core().portName());
+    if (core().speedDialTransfer().save(m_editor->editor()))
+        fillList();
 }
 
 void SpeedDialPage::setTransferLock(bool locked)
@@ -119,7 +109,7 @@ void SpeedDialPage::entered()
 
 void SpeedDialPage::beginRead()
 {
-    core().speedDialReader().start();
+    core().speedDialTransfer().start();
 }
 
 void SpeedDialPage::onEntryRead(int entry)

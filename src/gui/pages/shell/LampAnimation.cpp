@@ -1,5 +1,7 @@
 #include "LampAnimation.h"
 
+#include "image/Extensions.h"
+
 #include <QPainter>
 
 LampAnimation::LampAnimation(QWidget* parent) : QWidget(parent)
@@ -34,6 +36,6 @@ void LampAnimation::paintEvent(QPaintEvent* event)
         const QPointF centre(box.left() + 12 + spacing * (i + 0.5), box.top() + 50);
         p.drawEllipse(centre, 5, 5);
         p.setPen(Qt::white);
-        p.drawText(QRectF(centre.x() - 12, centre.y() + 7, 24, 14), Qt::AlignCenter, QString::number(21 + i));
+        p.drawText(QRectF(centre.x() - 12, centre.y() + 7, 24, 14), Qt::AlignCenter, Extensions::numberText(i));
     }
 }

@@ -53,6 +53,9 @@ PasswordPage::PasswordPage(AppCore& core, QWidget* parent)
 
     connect(m_old, &QLineEdit::editingFinished, this, &PasswordPage::onOldPasswordLeft);
     connect(m_save, &QPushButton::clicked, this, &PasswordPage::onSave);
+    // The page is built before the store is read at start-up: it follows every load and save,
+    // so that new-password fields are never open while a password is set.
+    connect(&core, &AppCore::passwordChanged, this, &PasswordPage::reset);
     reset();
 }
 
@@ -105,6 +108,5 @@ void PasswordPage::onOldPasswordLeft()
 
 void PasswordPage::onSave()
 {
-    if (core().savePassword(m_new1->text(), m_new2->text()))
-        reset();
+    core().savePassword(m_new1->text(), m_new2->text());
 }

@@ -1,4 +1,4 @@
-#include "config/SettingsSpeedDialStore.h"
+#include "shell/SettingsSpeedDialStore.h"
 
 #include "shell/Settings.h"
 

@@ -2,7 +2,7 @@
 #include "MockClock.h"
 
 #include "config/SpeedDialList.h"
-#include "config/SpeedDialReader.h"
+#include "config/SpeedDialTransfer.h"
 #include "link/PbxLink.h"
 #include "shell/StatusLine.h"
 
@@ -42,6 +42,8 @@ struct Rig
         image[4] = static_cast<std::uint8_t>(major);
         image[5] = static_cast<std::uint8_t>(minor);
         image[2] = 8;
+        QObject::connect(&link, &PbxLink::status, &status, &StatusLine::showStatus);
+        QObject::connect(&reader, &SpeedDialTransfer::status, &status, &StatusLine::showStatus);
         link.openPort(QStringLiteral("/dev/null"), QStringLiteral("COM1"));
     }
     QByteArray block(int fromEnd) const
@@ -54,18 +56,18 @@ struct Rig
     FakeTransport transport{clock};
     ConfigImage image;
     StatusLine status;
-    PbxLink link{transport, clock, image, &status};
+    PbxLink link{transport, clock, image};
     StartUpStore store;
     SpeedDialList list{store};
-    SpeedDialReader reader{link, list, &status};
+    SpeedDialTransfer reader{link, list};
 };
 
-TEST(SpeedDialReader, ReadsAllSixtyEntriesOnce)
+TEST(SpeedDialTransfer, ReadsAllSixtyEntriesOnce)
 {
     Rig rig;
-    QSignalSpy finished(&rig.reader, &SpeedDialReader::finished);
+    QSignalSpy finished(&rig.reader, &SpeedDialTransfer::finished);
     QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
-    ASSERT_EQ(rig.reader.start(), SpeedDialReader::Start::Begun);
+    ASSERT_EQ(rig.reader.start(), SpeedDialTransfer::Start::Begun);
     EXPECT_EQ(rig.block(0).toHex(' '), "83 02 02 00");
     EXPECT_TRUE(rig.list.isRead());
     ASSERT_EQ(lock.count(), 1);
@@ -95,24 +97,24 @@ TEST(SpeedDialReader, ReadsAllSixtyEntriesOnce)
     EXPECT_EQ(rig.list.rowOfEntry(60).number, QStringLiteral("<60>"));
     EXPECT_EQ(rig.list.rowOfEntry(60).attributesText, QStringLiteral("Kurzwahl"));
 
-    EXPECT_EQ(rig.reader.start(), SpeedDialReader::Start::AlreadyRead);
+    EXPECT_EQ(rig.reader.start(), SpeedDialTransfer::Start::AlreadyRead);
     EXPECT_EQ(rig.transport.sent().size(), 1 + 2 * 60);
 }
 
-TEST(SpeedDialReader, UnavailableBelowTwoHundred)
+TEST(SpeedDialTransfer, UnavailableBelowTwoHundred)
 {
     Rig rig(1, 98);
-    EXPECT_EQ(rig.reader.start(), SpeedDialReader::Start::NotAvailable);
+    EXPECT_EQ(rig.reader.start(), SpeedDialTransfer::Start::NotAvailable);
     EXPECT_EQ(rig.status.line(), QStringLiteral("2:Kurzwahlen bei dieser Firmware-Version nicht verfügbar"));
     EXPECT_TRUE(rig.transport.sent().isEmpty());
     EXPECT_FALSE(rig.list.isRead());
 }
 
-TEST(SpeedDialReader, TimeOutEndsTheReadForTheRestOfTheRun)
+TEST(SpeedDialTransfer, TimeOutEndsTheReadForTheRestOfTheRun)
 {
     Rig rig;
     rig.link.setTimeoutSeconds(10);
-    ASSERT_EQ(rig.reader.start(), SpeedDialReader::Start::Begun);
+    ASSERT_EQ(rig.reader.start(), SpeedDialTransfer::Start::Begun);
     rig.transport.inject(QByteArray::fromHex("81120000"));
     rig.transport.inject(entryReply(1));
     for (int i = 0; i < 11; ++i) {
@@ -124,10 +126,10 @@ TEST(SpeedDialReader, TimeOutEndsTheReadForTheRestOfTheRun)
     const auto sentBefore = rig.transport.sent().size();
     rig.transport.inject(entryReply(2)); // a late reply starts nothing
     EXPECT_EQ(rig.transport.sent().size(), sentBefore);
-    EXPECT_EQ(rig.reader.start(), SpeedDialReader::Start::AlreadyRead);
+    EXPECT_EQ(rig.reader.start(), SpeedDialTransfer::Start::AlreadyRead);
 }
 
-TEST(SpeedDialReader, AcknowledgementWithoutAReadIsIgnored)
+TEST(SpeedDialTransfer, AcknowledgementWithoutAReadIsIgnored)
 {
     Rig rig;
     rig.transport.inject(QByteArray::fromHex("81120000"));

@@ -1,4 +1,4 @@
-#include "shell/MessageTable.h"
+#include "common/MessageTable.h"
 
 #include <array>
 
@@ -73,6 +73,11 @@ QString text(int number)
             return QString::fromUtf8(e.text);
     }
     return {};
+}
+
+QString text(int number, const QString& arg)
+{
+    return text(number).replace(QLatin1String("%s"), arg);
 }
 
 int highestNumber()

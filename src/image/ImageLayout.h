@@ -1,20 +1,10 @@
 #pragma once
 
-#include "config/ConfigImage.h"
+#include "image/ConfigImage.h"
 
-#include <QByteArray>
-
-// The few places in the image the link itself needs: firmware gate, extension count and the
-// extension records for the write, the unit counters for the charge listing.
+// Where things lie in the image: the extension count, the extension records, the unit counters.
 namespace ImageLayout {
 
-constexpr int MinimumFirmware = 193;
-constexpr int FastFirmware = 200; // from here: 27-byte records, fast pacing, short pauses
-constexpr int MaxExtensions = 8;
-constexpr int FirstExtensionNumber = 21;
-
-// major x 100 + minor from base bytes 4 and 5.
-int firmwareVersion(const ConfigImage& image);
 // Base byte 2, bounded to 0..8 so that a corrupt image never leads a loop outside the image.
 int extensionCount(const ConfigImage& image);
 

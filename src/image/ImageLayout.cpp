@@ -1,22 +1,20 @@
-#include "link/ImageLayout.h"
+#include "image/ImageLayout.h"
+
+#include "image/Extensions.h"
+#include "image/Firmware.h"
 
 #include <algorithm>
 
 namespace ImageLayout {
 
-int firmwareVersion(const ConfigImage& image)
-{
-    return image[4] * 100 + image[5];
-}
-
 int extensionCount(const ConfigImage& image)
 {
-    return std::min<int>(image[2], MaxExtensions);
+    return std::min<int>(image[2], Extensions::Max);
 }
 
 int recordLength(int firmware)
 {
-    return firmware >= FastFirmware ? 27 : 24;
+    return Firmware::newFeatures(firmware) ? 27 : 24;
 }
 
 int recordOffset(int index, int firmware)
@@ -26,13 +24,12 @@ int recordOffset(int index, int firmware)
 
 int sentRecordBytes(int firmware)
 {
-    return firmware >= FastFirmware ? recordLength(firmware) - 1 : recordLength(firmware) - 3;
+    return Firmware::newFeatures(firmware) ? recordLength(firmware) - 1 : recordLength(firmware) - 3;
 }
 
 bool spontaneousTrunkAccess(const ConfigImage& image, int index)
 {
-    const int firmware = firmwareVersion(image);
-    return image[recordOffset(index, firmware) + 17] != 0;
+    return image[recordOffset(index, Firmware::version(image)) + 17] != 0;
 }
 
 int units(const ConfigImage& image, int index)
@@ -43,7 +40,7 @@ int units(const ConfigImage& image, int index)
 
 int sentChargeBytes(int firmware)
 {
-    return firmware >= FastFirmware ? 17 : 129;
+    return Firmware::newFeatures(firmware) ? 17 : 129;
 }
 
 } // namespace ImageLayout
