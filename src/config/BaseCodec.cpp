@@ -3,6 +3,7 @@
 #include "common/MessageTable.h"
 #include "config/ConfigChoices.h"
 #include "config/PackedDigits.h"
+#include "image/Extensions.h"
 #include "image/Firmware.h"
 #include "image/ImageLayout.h"
 
@@ -118,10 +119,10 @@ void storeRhythm(ConfigImage& image, int m, int choice)
         image.at(R::Base, Offset::Rhythm + m) = static_cast<std::uint8_t>(value);
 }
 
-void storeRing(ConfigImage& image, int m, const std::array<bool, 8>& assigned, int extensionCount)
+void storeRing(ConfigImage& image, int m, const std::array<bool, Extensions::Max>& assigned, int extensionCount)
 {
     std::uint8_t mask = 0;
-    for (int i = 0; i < extensionCount && i < 8; ++i) {
+    for (int i = 0; i < extensionCount && i < Extensions::Max; ++i) {
         if (assigned.at(static_cast<std::size_t>(i)))
             mask |= static_cast<std::uint8_t>(1u << i);
     }

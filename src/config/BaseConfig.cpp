@@ -1,6 +1,7 @@
 #include "config/BaseConfig.h"
 
 #include "config/ConfigChoices.h"
+#include "image/Extensions.h"
 #include "image/Firmware.h"
 #include "image/ImageLayout.h"
 
@@ -42,7 +43,7 @@ void BaseConfig::decodeAssignment()
 {
     for (int m = 0; m < BaseSettings::MsnCount; ++m) {
         m_settings.ring.at(at(m)) = m_image.at(R::Base, BaseCodec::Offset::Ring + m);
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < Extensions::Max; ++i)
             m_assignment.at(at(m)).at(at(i)) = {m_settings.rings(m, i), false};
     }
 }
@@ -108,7 +109,7 @@ bool BaseConfig::hasNumber(int m) const
 
 MarkedFlag BaseConfig::assignment(int m, int i) const
 {
-    return validMsn(m) && i >= 0 && i < 8 ? m_assignment.at(at(m)).at(at(i)) : MarkedFlag{};
+    return validMsn(m) && i >= 0 && i < Extensions::Max ? m_assignment.at(at(m)).at(at(i)) : MarkedFlag{};
 }
 
 bool BaseConfig::watched(int m) const
@@ -125,7 +126,7 @@ MsnPageFields BaseConfig::showSelected() const
         f.rhythmChoice = ConfigChoices::choiceForRhythmByte(m_image.at(R::Base, BaseCodec::Offset::Rhythm + m));
     f.number = m_settings.numbers.at(at(m));
     f.watched = m_watched.at(at(m));
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < Extensions::Max; ++i)
         f.assigned.at(at(i)) = m_assignment.at(at(m)).at(at(i)).set;
     return f;
 }
@@ -189,7 +190,7 @@ void BaseConfig::storeNumberAndRhythm(int m, const MsnPageFields& fields)
     }
 }
 
-void BaseConfig::storeAssignment(int m, const std::array<bool, 8>& assigned)
+void BaseConfig::storeAssignment(int m, const std::array<bool, Extensions::Max>& assigned)
 {
     const int count = m_settings.extensionCount;
     BaseCodec::storeRing(m_image, m, assigned, count);

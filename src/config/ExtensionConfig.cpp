@@ -27,7 +27,7 @@ bool ExtensionConfig::valid(int g) const
 
 void ExtensionConfig::decode()
 {
-    for (int g = 0; g < 8; ++g) {
+    for (int g = 0; g < Extensions::Max; ++g) {
         ExtensionSettings& s = m_settings.at(at(g));
         s = valid(g) ? ExtensionCodec::decode(m_image, m_base.settings(), g) : ExtensionSettings{};
         Overview& ov = m_overview.at(at(g));

@@ -1,6 +1,7 @@
 #include "config/SpeedDialList.h"
 
 #include "config/ConfigChoices.h"
+#include "image/Extensions.h"
 
 #include <algorithm>
 
@@ -22,10 +23,10 @@ QString columnText(const SpeedDialRow& row, int column)
     }
 }
 
-std::uint8_t maskOf(const std::array<bool, 8>& boxes)
+std::uint8_t maskOf(const std::array<bool, Extensions::Max>& boxes)
 {
     std::uint8_t mask = 0;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         if (boxes.at(at(i)))
             mask |= static_cast<std::uint8_t>(1u << i);
     }
@@ -110,7 +111,7 @@ SpeedDialEditor SpeedDialList::rowClicked(int index) const
         e.number = e.number.mid(1, e.number.size() - 2);
     e.rhythmChoice = ConfigChoices::choiceForRhythmByte(SpeedDialCodec::rhythm(r.attributes));
     e.dialBlock = SpeedDialCodec::dialBlock(r.attributes) != 0;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         e.permitted.at(at(i)) = (SpeedDialCodec::permissionMask(r.attributes) >> i) & 1;
         e.baby.at(at(i)) = (SpeedDialCodec::babyMask(r.attributes) >> i) & 1;
     }

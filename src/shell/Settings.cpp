@@ -452,7 +452,7 @@ bool Settings::setTimePointFile(int index, const QString& file)
 Settings::WakeUpTimes Settings::wakeUpTimes() const
 {
     WakeUpTimes times;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         times.weekdays[i] = text(kWakeUp, wakeUpKey(Extensions::number(i), false), kUnsetTime);
         times.weekend[i] = text(kWakeUp, wakeUpKey(Extensions::number(i), true), kUnsetTime);
     }
@@ -463,7 +463,7 @@ Settings::WakeUpTimes Settings::wakeUpTimes() const
 bool Settings::setWakeUpTimes(const WakeUpTimes& times)
 {
     QList<SettingsFile::Entry> entries;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         entries.append({kWakeUp, wakeUpKey(Extensions::number(i), false), times.weekdays[i]});
         entries.append({kWakeUp, wakeUpKey(Extensions::number(i), true), times.weekend[i]});
     }

@@ -77,7 +77,7 @@ void StartUp::prepareDemoSettings(Settings& settings)
     // for the extensions and for the simulated exchange's speed dials (the exchange stores none).
     static const char* const extensionNames[] = {"Wohnzimmer", "Büro",  "Anrufbeantworter", "Fax", "Küche",
                                                  "Kinder",     "Modem", "Werkstatt"};
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < Extensions::Max; ++i)
         settings.writeText(QStringLiteral("Bezeichnungen"), QString::number(Extensions::number(i)),
                            QString::fromUtf8(extensionNames[i]));
     struct DemoSpeedDial

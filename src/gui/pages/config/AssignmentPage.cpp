@@ -3,6 +3,7 @@
 #include "CheckMatrix.h"
 #include "config/BaseConfig.h"
 #include "config/ConfigChoices.h"
+#include "image/Extensions.h"
 #include "shell/AppCore.h"
 
 #include <QGroupBox>
@@ -42,7 +43,7 @@ void AssignmentPage::refresh()
         const QString number = base.msnNumber(m).text;
         m_matrix->setRowCaption(m, number.isEmpty() ? msns.value(m)
                                                     : msns.value(m) + QStringLiteral("  (%1)").arg(number));
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < Extensions::Max; ++i) {
             const MarkedFlag flag = base.assignment(m, i);
             m_matrix->setCell(m, i, flag.set, flag.changed);
             m_matrix->setGreyed(m, i, i >= base.extensionCount());

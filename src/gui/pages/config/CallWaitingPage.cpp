@@ -3,6 +3,7 @@
 #include "CheckMatrix.h"
 #include "config/ConfigChoices.h"
 #include "config/ExtensionConfig.h"
+#include "image/Extensions.h"
 #include "shell/AppCore.h"
 
 #include <QGroupBox>
@@ -50,13 +51,13 @@ void CallWaitingPage::refresh()
 {
     const ExtensionConfig& extensions = core().extensionConfig();
     const int count = extensions.extensionCount();
-    for (int g = 0; g < 8; ++g) {
+    for (int g = 0; g < Extensions::Max; ++g) {
         for (int m = 0; m < 10; ++m) {
             const MarkedFlag flag = extensions.msnWaiting(m, g);
             m_msnMatrix->setCell(m, g, flag.set, flag.changed);
             m_msnMatrix->setGreyed(m, g, g >= count);
         }
-        for (int j = 0; j < 8; ++j) {
+        for (int j = 0; j < Extensions::Max; ++j) {
             const MarkedFlag flag = extensions.extensionWaiting(j, g);
             m_extensionMatrix->setCell(j, g, flag.set, flag.changed);
             m_extensionMatrix->setGreyed(j, g, j == g || j >= count || g >= count);

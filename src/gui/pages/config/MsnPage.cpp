@@ -45,7 +45,7 @@ MsnPage::MsnPage(AppCore& core, QWidget* parent) : QWidget(parent), m_core(core)
 
     auto* ringBox = new QGroupBox(QStringLiteral("Klingeln bei Nebenstelle"), this);
     auto* grid = new QGridLayout(ringBox);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         m_assigned[i] = new QCheckBox(ringBox);
         m_assigned[i]->setObjectName(QStringLiteral("Zuordnung%1").arg(Extensions::number(i)));
         m_assigned[i]->setWhatsThis(QStringLiteral("Die Nebenstelle klingelt bei Anrufen auf diese MSN."));
@@ -89,7 +89,7 @@ void MsnPage::refresh()
     m_filling = true;
     m_hold->clear();
     m_hold->addItems(ConfigChoices::hold(count));
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         const QString name = names.value(i);
         m_assigned[i]->setText(name.isEmpty() ? Extensions::numberText(i)
                                               : QStringLiteral("%1 - %2").arg(Extensions::number(i)).arg(name));
@@ -106,7 +106,7 @@ void MsnPage::showFields(const MsnPageFields& f)
     m_rhythm->setCurrentIndex(f.rhythmChoice);
     m_number->setText(f.number);
     m_watched->setChecked(f.watched);
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < Extensions::Max; ++i)
         m_assigned[i]->setChecked(f.assigned[i]);
     m_filling = false;
     applyGates();
@@ -119,7 +119,7 @@ MsnPageFields MsnPage::fields() const
     f.rhythmChoice = m_rhythm->currentIndex();
     f.number = m_number->text();
     f.watched = m_watched->isChecked();
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < Extensions::Max; ++i)
         f.assigned[i] = m_assigned[i]->isChecked();
     return f;
 }
@@ -152,7 +152,7 @@ void MsnPage::applyGates()
     m_number->setEnabled(open);
     m_hold->setEnabled(open);
     m_rhythm->setEnabled(open && base.rhythmsEditable());
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < Extensions::Max; ++i)
         m_assigned[i]->setEnabled(open && i < base.extensionCount());
     const Settings& settings = m_core.settings();
     m_watched->setEnabled(open && settings.loadCapi() && !settings.watchAll());

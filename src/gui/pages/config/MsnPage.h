@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/BaseConfig.h"
+#include "image/Extensions.h"
 
 #include <QWidget>
 
@@ -42,6 +43,6 @@ private:
     QLineEdit* m_number; // `TelefonNummer`
     QComboBox* m_rhythm;
     QCheckBox* m_watched;
-    std::array<QCheckBox*, 8> m_assigned{}; // `Zuordnung21` ..
+    std::array<QCheckBox*, Extensions::Max> m_assigned{}; // `Zuordnung21` ..
     QComboBox* m_hold;
 };

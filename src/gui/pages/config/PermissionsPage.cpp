@@ -45,7 +45,7 @@ PermissionsPage::PermissionsPage(AppCore& core, QWidget* parent) : Page(core, pa
     heading(QStringLiteral("Rufumleitung"), TargetColumn);
     heading(QStringLiteral("Impuls"), PulseColumn, Qt::AlignHCenter);
     heading(QStringLiteral("Spontane\nAmtsholung"), TrunkColumn, Qt::AlignHCenter);
-    for (int g = 0; g < 8; ++g) {
+    for (int g = 0; g < Extensions::Max; ++g) {
         Row& row = m_rows[g];
         const int line = g + 1;
         row.number = new QLabel(Extensions::numberText(g), box);
@@ -85,7 +85,7 @@ void PermissionsPage::refresh()
 {
     const ExtensionConfig& extensions = core().extensionConfig();
     const QStringList names = extensionNames(core());
-    for (int g = 0; g < 8; ++g) {
+    for (int g = 0; g < Extensions::Max; ++g) {
         Row& row = m_rows[g];
         const bool present = g < extensions.extensionCount();
         row.number->setEnabled(present);

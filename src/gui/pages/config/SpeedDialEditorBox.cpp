@@ -75,7 +75,7 @@ QWidget* SpeedDialEditorBox::buildExtensionsGrid()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(QStringLiteral("Kurzwahl"), grid), 0, 1);
     layout->addWidget(new QLabel(QStringLiteral("Babyruf"), grid), 0, 2);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         layout->addWidget(new QLabel(Extensions::numberText(i), grid), i + 1, 0);
         m_permitted[i] = new QCheckBox(grid);
         m_permitted[i]->setWhatsThis(QStringLiteral("Die Nebenstelle darf diese Kurzwahl benutzen."));
@@ -97,7 +97,7 @@ void SpeedDialEditorBox::setEditor(const SpeedDialEditor& e)
     m_number->setText(e.number);
     m_dialBlock->setChecked(e.dialBlock);
     m_rhythm->setCurrentIndex(e.rhythmChoice);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         m_permitted[i]->setChecked(e.permitted[i]);
         m_baby[i]->setChecked(e.baby[i]);
     }
@@ -114,7 +114,7 @@ SpeedDialEditor SpeedDialEditorBox::editor() const
     e.number = m_number->text();
     e.dialBlock = m_dialBlock->isChecked();
     e.rhythmChoice = m_rhythm->currentIndex();
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         e.permitted[i] = m_permitted[i]->isChecked();
         e.baby[i] = m_baby[i]->isChecked();
     }
@@ -157,7 +157,7 @@ void SpeedDialEditorBox::applyGates()
     const bool open = !m_locked && m_hasEntry;
     for (QWidget* control : std::initializer_list<QWidget*>{m_name, m_number, m_dialBlock, m_rhythm, m_sound, m_save})
         control->setEnabled(open);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Extensions::Max; ++i) {
         const bool present = open && i < m_extensionCount;
         m_permitted[i]->setEnabled(present);
         m_baby[i]->setEnabled(present && m_babyEnabled);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/SpeedDialList.h"
+#include "image/Extensions.h"
 
 #include <QGroupBox>
 
@@ -41,13 +42,13 @@ private:
     bool m_locked = false;
     bool m_babyEnabled = true;
     int m_extensionCount = 8;
-    QLineEdit* m_entry;                      // `KWNummer`
-    QLineEdit* m_name;                       // `KWBezeichnung`
-    QLineEdit* m_number;                     // `KWRufnummer`
-    QCheckBox* m_dialBlock;                  // `WahlSperre`
-    QComboBox* m_rhythm;                     // `KurzwahlRufRhytmus`
-    std::array<QCheckBox*, 8> m_permitted{}; // `Kurzwahl21` ..
-    std::array<QCheckBox*, 8> m_baby{};      // `BabyRuf21` ..
-    QLineEdit* m_sound;                      // `EditSoundDatei`
+    QLineEdit* m_entry;                                    // `KWNummer`
+    QLineEdit* m_name;                                     // `KWBezeichnung`
+    QLineEdit* m_number;                                   // `KWRufnummer`
+    QCheckBox* m_dialBlock;                                // `WahlSperre`
+    QComboBox* m_rhythm;                                   // `KurzwahlRufRhytmus`
+    std::array<QCheckBox*, Extensions::Max> m_permitted{}; // `Kurzwahl21` ..
+    std::array<QCheckBox*, Extensions::Max> m_baby{};      // `BabyRuf21` ..
+    QLineEdit* m_sound;                                    // `EditSoundDatei`
     QPushButton* m_save;
 };
