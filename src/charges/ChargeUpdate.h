@@ -1,27 +1,91 @@
 #pragma once
 
+#include "charges/CounterLine.h"
+#include "charges/HistoryFile.h"
+#include "charges/PeriodList.h"
 #include "common/MessageTable.h"
 
 #include <QObject>
+#include <QStringList>
 
+class Clock;
+class ConfigImage;
 class PendingCall;
 
-// What follows every charge reply, in order: the status line cleared, the counters turned into
-// units and costs, and a pending outgoing call completed from them; then the pages refresh.
+// What the settings say about money: the price of a unit and the carried-over units and costs
+// per extension ("AlteEinheiten", "AlteKosten").
+struct ChargePrices
+{
+    double pricePerUnit = 0.0;
+    Units baselineUnits{};
+    std::array<double, Extensions::Max> baselineCosts{};
+};
+
+// Everything that follows a charge reply, in its fixed order: the units of the present
+// extensions, the period list, the costs, the history file (which gives the counters as they were
+// before this reading), the completion of a pending outgoing call, the differences. The texts it
+// leaves are those the overview page shows and other programs read.
 class ChargeUpdate : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ChargeUpdate(PendingCall& pendingCall, QObject* parent = nullptr);
+    ChargeUpdate(ConfigImage& image, PendingCall& pendingCall, Clock& clock, const QString& historyPath,
+                 QObject* parent = nullptr);
+
+    void setPrices(const ChargePrices& prices) { m_prices = prices; }
+    const ChargePrices& prices() const { return m_prices; }
+    // At start, before the first reading.
+    void loadPeriods();
 
     // The charge region of the image has just been received.
     void run();
 
+    bool hasReading() const { return m_count >= 0; }
+    int extensionCount() const { return m_count; }
+    const Units& units() const { return m_units; }
+    const Units& previousUnits() const { return m_last.previous; }
+    int lastRecordedTotal() const { return m_last.total; }
+    double cost(int index) const { return m_costs.at(static_cast<std::size_t>(index)); }
+    int totalUnits() const { return m_totalUnits; }
+    double totalCost() const { return m_totalCost; }
+    PeriodList& periods() { return m_periods; }
+    const PeriodList& periods() const { return m_periods; }
+
+    // The page's texts: empty for extensions the exchange does not have and before a reading.
+    QString unitsText(int index) const;
+    QString differenceText(int index) const;
+    QString costText(int index) const;
+    QString totalUnitsText() const;
+    QString totalDifferenceText() const;
+    QString totalCostText() const;
+
+    // The two published texts: the eight units, the N costs, ";"-separated; empty before a reading.
+    QString unitsItem() const { return m_unitsItem; }
+    QString costsItem() const { return m_costsItem; }
+
 Q_SIGNALS:
     void status(int number, StatusLevel level, const QString& arg);
+    void statusText(StatusLevel level, const QString& text);
     void updated();
 
 private:
+    void readUnits();
+    void computeCosts();
+    void updateHistory();
+
+    ConfigImage& m_image;
     PendingCall& m_pendingCall;
+    Clock& m_clock;
+    HistoryFile m_history;
+    PeriodList m_periods;
+    ChargePrices m_prices;
+    int m_count = -1;
+    Units m_units{};
+    HistoryFile::Last m_last;
+    std::array<double, Extensions::Max> m_costs{};
+    int m_totalUnits = 0;
+    double m_totalCost = 0.0;
+    QString m_unitsItem;
+    QString m_costsItem;
 };

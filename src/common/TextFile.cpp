@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 bool appendBytes(const QString& path, const QByteArray& bytes)
@@ -30,27 +35,70 @@ namespace TextFile {
 
 std::optional<QStringList> readLines(const QString& path, int maxLineLength)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
     QStringList lines;
-    qsizetype start = 0;
-    while (start < content.size()) {
-        qsizetype end = content.indexOf('\n', start);
-        const qsizetype next = end < 0 ? content.size() : end + 1;
-        if (end < 0)
-            end = content.size();
-        qsizetype stop = end;
-        if (stop > start && content.at(stop - 1) == '\r')
-            --stop;
-        const qsizetype length = std::min<qsizetype>(stop - start, std::max(0, maxLineLength));
-        lines.append(Cp1252::toUnicode(QByteArrayView(content).sliced(start, length)));
-        start = next;
-    }
+    if (forEachLine(path, maxLineLength, [&lines](const QString& line) { lines.append(line); }) != 0)
+        return std::nullopt;
     return lines;
+}
+
+int forEachLine(const QString& path, int maxLineLength, const std::function<void(const QString&)>& onLine)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat info
+    {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return error;
+    }
+    const qsizetype limit = std::max(0, maxLineLength);
+    auto emit = [&](QByteArrayView line) {
+        if (!line.isEmpty() && line.back() == '\r')
+            line.chop(1);
+        onLine(Cp1252::toUnicode(line.first(std::min(line.size(), limit))));
+    };
+    QByteArray pending;
+    char buffer[65536];
+    int error = 0;
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            error = errno;
+            break;
+        }
+        if (count == 0)
+            break;
+        QByteArrayView chunk(buffer, count);
+        for (qsizetype at = chunk.indexOf('\n'); at >= 0; at = chunk.indexOf('\n')) {
+            pending.append(chunk.first(at));
+            emit(pending);
+            pending.clear();
+            chunk = chunk.sliced(at + 1);
+        }
+        pending.append(chunk);
+    }
+    ::close(fd);
+    if (error == 0 && !pending.isEmpty())
+        emit(pending);
+    return error;
+}
+
+bool copy(const QString& from, const QString& to)
+{
+    QFile source(from);
+    QSaveFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        return false;
+    char buffer[65536];
+    for (qint64 count; (count = source.read(buffer, sizeof buffer)) > 0;) {
+        if (target.write(buffer, count) != count)
+            return false;
+    }
+    return source.error() == QFileDevice::NoError && target.commit();
 }
 
 bool appendLine(const QString& path, const QString& line)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Text files shared with users and other programs: Windows-1252, CR LF line ends.
@@ -11,6 +12,11 @@ namespace TextFile {
 // All lines without their line ends, each cut to `maxLineLength` characters; nothing when the
 // file cannot be opened (missing included). A line may end in CR LF, LF alone or the end of file.
 std::optional<QStringList> readLines(const QString& path, int maxLineLength);
+// The same lines one by one, without holding the file: 0 when read to its end, else the errno
+// of the failure (ENOENT for a missing file, EISDIR for a directory in its place, EACCES ...).
+int forEachLine(const QString& path, int maxLineLength, const std::function<void(const QString& line)>& onLine);
+// Copies the file byte for byte, beside the target first and then renamed into place.
+bool copy(const QString& from, const QString& to);
 // Appends `line` and CR LF in one write, creating the file when missing. False on any failure.
 bool appendLine(const QString& path, const QString& line);
 // Appends `text` as it stands (no line end) in one write.

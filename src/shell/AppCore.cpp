@@ -10,6 +10,7 @@
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "link/Transport.h"
+#include "shell/ChargeSettings.h"
 #include "shell/PasswordStore.h"
 #include "shell/SecondTick.h"
 #include "shell/Settings.h"
@@ -37,7 +38,8 @@ struct AppCore::Parts
                     options.passwordIterations > 0 ? options.passwordIterations : PasswordStore::DefaultIterations),
           transport(options.transport ? std::move(options.transport) : std::make_unique<TComm32>()),
           link(*transport, clock, image), speedDialTransfer(link, speedDials),
-          pendingCall(link.stateEvents(), link, clock), chargeUpdate(pendingCall)
+          pendingCall(link.stateEvents(), link, clock),
+          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat"))
     {}
 
     Clock& clock;
@@ -89,6 +91,7 @@ void AppCore::connectStatus()
     connect(&m_parts->link, &PbxLink::status, &status, &StatusLine::showStatus);
     connect(&m_parts->speedDialTransfer, &SpeedDialTransfer::status, &status, &StatusLine::showStatus);
     connect(&m_parts->chargeUpdate, &ChargeUpdate::status, &status, &StatusLine::showStatus);
+    connect(&m_parts->chargeUpdate, &ChargeUpdate::statusText, &status, &StatusLine::showText);
     // A refused settings write is shown where every failure is: the status line, in red.
     connect(&m_parts->settings, &Settings::writeFailed, this,
             [&status](const QString& message) { status.showText(StatusLevel::Error, message); });
@@ -297,6 +300,12 @@ void AppCore::loadPassword()
 {
     m_parts->passwords.load();
     Q_EMIT passwordChanged();
+}
+
+void AppCore::loadCharges()
+{
+    m_parts->chargeUpdate.setPrices(ChargeSettings::read(m_parts->settings));
+    m_parts->chargeUpdate.loadPeriods();
 }
 
 void AppCore::commitPages()

@@ -94,6 +94,7 @@ public:
     bool setStartWaitText(const QString& text); // 1..30 seconds, else message 56
     void decodeConfiguration();                 // decode base and extension regions, configDecoded()
     void loadPassword();                        // start-up: the store read, passwordChanged()
+    void loadCharges();                         // start-up: prices from the settings, the period list
     void commitPages();                         // store the showing page before a write, save or print
     // "Paßwort speichern": message 40 when the two texts differ; an empty pair removes the password.
     bool savePassword(const QString& newPassword, const QString& repetition);

@@ -42,6 +42,7 @@ StartUp::Outcome StartUp::run()
     m_view.applyFontFace();
     m_view.showStartPage(settings.startPage());
     m_core.setTransferUnits(false);
+    m_core.loadCharges();
     if (m_core.commandLine().startInTray)
         m_view.startInTray();
     else

@@ -6,6 +6,7 @@
 #include "link/PbxLink.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,12 +30,13 @@ const QByteArray TrunkReleased = hex("03DD0200"
 
 struct Rig
 {
+    QTemporaryDir dir;
     MockClock clock;
     FakeTransport transport{clock};
     ConfigImage image;
     PbxLink link{transport, clock, image};
     PendingCall call{link.stateEvents(), link, clock};
-    ChargeUpdate update{call};
+    ChargeUpdate update{image, call, clock, dir.filePath(QStringLiteral("WinKavex.dat"))};
 
     Rig()
     {
