@@ -1,5 +1,6 @@
 #include "shell/AppCore.h"
 
+#include "charges/ChargePublisher.h"
 #include "charges/ChargeUpdate.h"
 #include "charges/PendingCall.h"
 #include "common/Clock.h"
@@ -39,7 +40,7 @@ struct AppCore::Parts
           transport(options.transport ? std::move(options.transport) : std::make_unique<TComm32>()),
           link(*transport, clock, image), speedDialTransfer(link, speedDials),
           pendingCall(link.stateEvents(), link, clock),
-          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat"))
+          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat")), publisher(chargeUpdate)
     {}
 
     Clock& clock;
@@ -58,6 +59,7 @@ struct AppCore::Parts
     SpeedDialTransfer speedDialTransfer;
     PendingCall pendingCall;
     ChargeUpdate chargeUpdate;
+    ChargePublisher publisher;
     SecondTick tick;
     QTimer timer;
 };
@@ -300,6 +302,11 @@ void AppCore::loadPassword()
 {
     m_parts->passwords.load();
     Q_EMIT passwordChanged();
+}
+
+void AppCore::startPublication()
+{
+    m_parts->publisher.start();
 }
 
 void AppCore::loadCharges()

@@ -95,6 +95,7 @@ public:
     void decodeConfiguration();                 // decode base and extension regions, configDecoded()
     void loadPassword();                        // start-up: the store read, passwordChanged()
     void loadCharges();                         // start-up: prices from the settings, the period list
+    void startPublication();                    // the charge texts on the session bus, when there is one
     void commitPages();                         // store the showing page before a write, save or print
     // "Paßwort speichern": message 40 when the two texts differ; an empty pair removes the password.
     bool savePassword(const QString& newPassword, const QString& repetition);

@@ -21,6 +21,7 @@ StartUp::Outcome StartUp::run()
     m_core.vorwahl().load();
     m_view.buildPages();
     m_core.loadPassword();
+    m_core.startPublication();
     m_core.statusLine().showStatus(Msg::Clear);
 
     Settings& settings = m_core.settings();
