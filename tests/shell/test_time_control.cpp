@@ -186,6 +186,7 @@ TEST_F(TimeControlTest, WithAPasswordTheWriteWaitsForTheDialogAndAWrongOneWrites
     EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Falsches Paßwort"));
     EXPECT_TRUE(m_transport->sent().isEmpty());
 
+    tickFrom(QDateTime(Monday, QTime(22, 1, 0)), 61); // the guard runs out
     m_sentAtPrompt = -1;
     m_answer = QStringLiteral("Kavex");
     tickFrom(QDateTime(Monday.addDays(1), QTime(22, 0, 0)), 10);
@@ -211,23 +212,27 @@ TEST_F(TimeControlTest, AMinuteThatBeginsDuringAReadFiresAtItsFirstTickAndWrites
     EXPECT_EQ(m_core->image()[20], 'A'); // the read's reply did not stay in its place
 }
 
-TEST_F(TimeControlTest, BrowsedFileIsCutTo128AndStoredAtOnceAndSaveWritesAllRows)
+TEST_F(TimeControlTest, SaveWritesAllRowsInOrderAndABrowsedFileIsCutTo128AndStoredAlone)
 {
     TimeControl& control = m_core->timeControl();
-    control.chooseFile(2, QString(200, u'x'));
-    EXPECT_EQ(control.point(2).file.size(), TimeControl::FileNameLimit);
-    EXPECT_EQ(m_core->settings().timePoint(3).file, QString(128, u'x'));
-    EXPECT_EQ(m_core->settings().timePoint(1).time, QStringLiteral("9999"));
-
     point(0, QStringLiteral("0730"), QStringLiteral("/tmp/tag.kvx"), true, false);
     control.save();
     QFile settings(m_core->settings().filePath());
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     const QByteArray text = settings.readAll();
-    EXPECT_TRUE(text.startsWith("[Zeitpunkt1]\r\nZeit=0730\r\nDatei=/tmp/tag.kvx\r\nMo-Fr=Ja\r\nSa-So=Nein\r\n"
-                                "[Zeitpunkt2]\r\nZeit=9999\r\n"))
-        << text.left(120).toStdString();
-    EXPECT_EQ(text.count("\r\n"), 6 * 5);
+    settings.close();
+    EXPECT_TRUE(text.startsWith("[Zeitpunkt1]\r\nZeit=0730\r\nDatei=/tmp/tag.kvx\r\nMo-Fr=Ja\r\nSa-So=Nein\r\n\r\n"
+                                "[Zeitpunkt2]\r\nZeit=9999\r\nDatei=\r\nMo-Fr=Ja\r\nSa-So=Ja\r\n"))
+        << text.left(160).toStdString();
+    for (int n = 2; n <= 6; ++n)
+        EXPECT_LT(text.indexOf(QByteArray("[Zeitpunkt") + QByteArray::number(n - 1)),
+                  text.indexOf(QByteArray("[Zeitpunkt") + QByteArray::number(n)));
+    EXPECT_EQ(text.count("Sa-So="), 6);
+
+    control.chooseFile(2, QString(200, u'x'));
+    EXPECT_EQ(control.point(2).file, QString(TimeControl::FileNameLimit, u'x'));
+    EXPECT_EQ(m_core->settings().timePoint(3).file, QString(TimeControl::FileNameLimit, u'x'));
+    EXPECT_EQ(m_core->settings().timePoint(1).time, QStringLiteral("0730")); // the rest as saved
 }
 
 } // namespace
