@@ -110,9 +110,15 @@ int main(int argc, char** argv)
     if (line.simulate) {
         // Before the core reads its settings, so that the names are there from the start.
         Settings demo(SettingsLocation::resolve(options.configHome, options.programDir));
-        StartUp::prepareDemoSettings(demo);
+        StartUp::prepareDemoSettings(demo, options.programDir, QTime::currentTime());
     }
     AppCore core(std::move(options), line);
+    if (line.simulate) {
+        QObject::connect(&core, &AppCore::readyChanged, &core, [&core](bool ready) {
+            if (ready)
+                StartUp::saveDemoConfiguration(core);
+        });
+    }
 
     PageRegistry registry;
     registerConfigPages(registry);

@@ -18,9 +18,13 @@
 #include "shell/SettingsLocation.h"
 #include "shell/SettingsSpeedDialStore.h"
 #include "shell/StatusLine.h"
+#include "shell/TimeControl.h"
 #include "shell/VorwahlLibrary.h"
+#include "shell/WakeUp.h"
 
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,7 +44,8 @@ struct AppCore::Parts
           transport(options.transport ? std::move(options.transport) : std::make_unique<TComm32>()),
           link(*transport, clock, image), speedDialTransfer(link, speedDials),
           pendingCall(link.stateEvents(), link, clock),
-          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat")), publisher(chargeUpdate)
+          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat")), publisher(chargeUpdate),
+          timeControl(clock, settings, image), wakeUp(clock, settings, link)
     {}
 
     Clock& clock;
@@ -60,6 +65,8 @@ struct AppCore::Parts
     PendingCall pendingCall;
     ChargeUpdate chargeUpdate;
     ChargePublisher publisher;
+    TimeControl timeControl;
+    WakeUp wakeUp;
     SecondTick tick;
     QTimer timer;
 };
@@ -78,6 +85,7 @@ AppCore::AppCore(Options options, CommandLine commandLine, QObject* parent)
             port->setCommsLogFileName(m_parts->programDir + QStringLiteral("/winkavex.debug"));
     }
     connectLink();
+    connectFeatures();
 }
 
 AppCore::~AppCore()
@@ -94,6 +102,7 @@ void AppCore::connectStatus()
     connect(&m_parts->speedDialTransfer, &SpeedDialTransfer::status, &status, &StatusLine::showStatus);
     connect(&m_parts->chargeUpdate, &ChargeUpdate::status, &status, &StatusLine::showStatus);
     connect(&m_parts->chargeUpdate, &ChargeUpdate::statusText, &status, &StatusLine::showText);
+    connect(&m_parts->timeControl, &TimeControl::status, &status, &StatusLine::showStatus);
     // A refused settings write is shown where every failure is: the status line, in red.
     connect(&m_parts->settings, &Settings::writeFailed, this,
             [&status](const QString& message) { status.showText(StatusLevel::Error, message); });
@@ -116,12 +125,25 @@ void AppCore::connectLink()
     });
 }
 
+void AppCore::connectFeatures()
+{
+    TimeControl& timeControl = m_parts->timeControl;
+    connect(&timeControl, &TimeControl::configurationLoaded, this, &AppCore::decodeConfiguration);
+    connect(&timeControl, &TimeControl::writeRequested, this, &AppCore::writeLoaded);
+    connect(this, &AppCore::readyChanged, this, [this](bool ready) {
+        m_parts->timeControl.setReady(ready);
+        m_parts->wakeUp.setReady(ready);
+    });
+}
+
 void AppCore::setUpSecondTick()
 {
     SecondTick& tick = m_parts->tick;
     tick.set(SecondTick::Duty::AutoClose, [this] { countDownAutoClose(); });
     tick.set(SecondTick::Duty::ReplyTimeout, [this] { m_parts->link.onSecond(); });
     tick.set(SecondTick::Duty::Clock, [this] { Q_EMIT clockTick(m_parts->clock.now()); });
+    tick.set(SecondTick::Duty::TimeControl, [this] { m_parts->timeControl.onSecond(); });
+    tick.set(SecondTick::Duty::WakeUp, [this] { m_parts->wakeUp.onSecond(); });
 }
 
 Clock& AppCore::clock() const
@@ -184,6 +206,16 @@ SecondTick& AppCore::secondTick() const
     return m_parts->tick;
 }
 
+TimeControl& AppCore::timeControl() const
+{
+    return m_parts->timeControl;
+}
+
+WakeUp& AppCore::wakeUp() const
+{
+    return m_parts->wakeUp;
+}
+
 PasswordStore& AppCore::passwordStore() const
 {
     return m_parts->passwords;
@@ -234,7 +266,7 @@ void AppCore::startRead()
     m_parts->link.startRead();
 }
 
-bool AppCore::write()
+bool AppCore::passwordAccepted()
 {
     PasswordStore& passwords = m_parts->passwords;
     if (passwords.isDamaged()) {
@@ -242,14 +274,34 @@ bool AppCore::write()
         m_parts->status.showText(StatusLevel::Error, passwords.errorString());
         return false;
     }
-    if (passwords.isSet()) {
-        const std::optional<QString> entered = m_passwordPrompt ? m_passwordPrompt() : std::nullopt;
-        if (!entered)
-            return false;
-        if (!passwords.matches(*entered)) {
-            m_parts->status.showStatus(Msg::WrongPassword, StatusLevel::Error);
-            return false;
-        }
+    if (!passwords.isSet())
+        return true;
+    const std::optional<QString> entered = m_passwordPrompt ? m_passwordPrompt() : std::nullopt;
+    if (!entered)
+        return false;
+    if (!passwords.matches(*entered)) {
+        m_parts->status.showStatus(Msg::WrongPassword, StatusLevel::Error);
+        return false;
+    }
+    return true;
+}
+
+bool AppCore::write()
+{
+    if (!passwordAccepted())
+        return false;
+    commitPages();
+    return m_parts->link.write(m_transferUnits);
+}
+
+bool AppCore::writeLoaded(const ConfigImage& loaded)
+{
+    if (!passwordAccepted())
+        return false;
+    ConfigImage& image = m_parts->image;
+    if (!std::equal(loaded.data(), loaded.data() + ConfigImage::ChargesOffset, image.data())) {
+        std::copy_n(loaded.data(), ConfigImage::ChargesOffset, image.data());
+        decodeConfiguration();
     }
     commitPages();
     return m_parts->link.write(m_transferUnits);

@@ -23,7 +23,9 @@ class Settings;
 class SpeedDialList;
 class SpeedDialTransfer;
 class StatusLine;
+class TimeControl;
 class VorwahlLibrary;
+class WakeUp;
 struct SpeedDialEditor;
 
 // The program's state for the life of the process: settings, status line, configuration image and
@@ -62,6 +64,9 @@ public:
     ChargeUpdate& chargeUpdate() const;
     // The one-second timer's duties, in their fixed order.
     SecondTick& secondTick() const;
+    // The rows of "Zeitsteuerung" and the times of "Weckzeiten", as the pages show them.
+    TimeControl& timeControl() const;
+    WakeUp& wakeUp() const;
     PasswordStore& passwordStore() const;
     VorwahlLibrary& vorwahl() const;
     PbxLink& link() const;
@@ -87,8 +92,11 @@ public:
     void setTransferUnits(bool on);
 
     // Operations of the buttons and fields.
-    void startRead();                           // "&Lesen"
-    bool write();                               // "Konfigurieren": password query, commit, write
+    void startRead(); // "&Lesen"
+    bool write();     // "Konfigurieren": password query, commit, write
+    // The same write of a configuration loaded by time control: after the password query the
+    // configuration regions are `loaded` again, whatever arrived meanwhile.
+    bool writeLoaded(const ConfigImage& loaded);
     bool openPort(const QString& portName);     // message 24; message 5 on failure
     void changePort(int number);                // "COM 1".."COM 4" -> 1..4: store, close, reopen
     bool setStartWaitText(const QString& text); // 1..30 seconds, else message 56
@@ -144,6 +152,8 @@ private:
     void connectLink();
     void connectStatus();
     void setUpSecondTick();
+    void connectFeatures();
+    bool passwordAccepted();
     void countDownAutoClose();
     void onBaseReceived();
     void onExtensionsReceived();

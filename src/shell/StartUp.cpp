@@ -1,13 +1,19 @@
 #include "shell/StartUp.h"
 
 #include "config/BaseConfig.h"
+#include "config/ConfigFile.h"
 #include "image/Extensions.h"
 #include "link/PbxLink.h"
 #include "shell/AppCore.h"
 #include "shell/PasswordStore.h"
 #include "shell/Settings.h"
 #include "shell/StatusLine.h"
+#include "shell/TimeControl.h"
 #include "shell/VorwahlLibrary.h"
+#include "shell/WakeUp.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <array>
 #include <sys/resource.h>
@@ -62,6 +68,8 @@ void StartUp::readSettings()
     for (int m = 0; m < Settings::kMsnCount; ++m)
         watched[static_cast<std::size_t>(m)] = settings.watchMsn(m);
     m_core.baseConfig().setWatchFlags(watched);
+    m_core.timeControl().loadSettings();
+    m_core.wakeUp().loadSettings();
 }
 
 void StartUp::raisePriority()
@@ -70,7 +78,7 @@ void StartUp::raisePriority()
     setpriority(PRIO_PROCESS, 0, -5);
 }
 
-void StartUp::prepareDemoSettings(Settings& settings)
+void StartUp::prepareDemoSettings(Settings& settings, const QString& programDir, const QTime& now)
 {
     if (settings.port() != QLatin1String("COMx"))
         return;
@@ -96,4 +104,34 @@ void StartUp::prepareDemoSettings(Settings& settings)
     };
     for (const DemoSpeedDial& d : speedDials)
         settings.setSpeedDial(d.number, QString::fromUtf8(d.name), QString::fromLatin1(d.phoneNumber), QString());
+    prepareDemoTimes(settings, programDir, now);
+}
+
+// Something to watch in the first minutes: the office extension rings two minutes after the
+// start, and a minute later time control writes back the configuration saved at the first read.
+void StartUp::prepareDemoTimes(Settings& settings, const QString& programDir, const QTime& now)
+{
+    const QString wakeUpTime = now.addSecs(2 * 60).toString(QStringLiteral("HHmm"));
+    Settings::WakeUpTimes times = settings.wakeUpTimes();
+    times.weekdays[Extensions::index(22)] = wakeUpTime;
+    times.weekend[Extensions::index(22)] = wakeUpTime;
+    settings.setWakeUpTimes(times);
+    std::array<Settings::TimePoint, Settings::kTimePointCount> points = settings.timePoints();
+    points[0].time = now.addSecs(3 * 60).toString(QStringLiteral("HHmm"));
+    points[0].file = demoConfigurationPath(programDir);
+    settings.setTimePoints(points);
+}
+
+QString StartUp::demoConfigurationPath(const QString& programDir)
+{
+    return QDir(programDir).filePath(QStringLiteral("Demo.KVX"));
+}
+
+void StartUp::saveDemoConfiguration(AppCore& core)
+{
+    const QString path = demoConfigurationPath(core.programDir());
+    if (QFileInfo::exists(path))
+        return;
+    if (const auto error = ConfigFile::save(path, core.image()))
+        core.statusLine().showText(StatusLevel::Error, *error);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QTime>
+
 class AppCore;
 class Settings;
 
@@ -37,10 +40,17 @@ public:
     Outcome run();
 
     // --simulate on a machine without settings: the demo directory's file gets the port "COM1"
-    // so that start-up reaches the simulated exchange, and names for extensions and speed dials.
-    static void prepareDemoSettings(Settings& settings);
+    // so that start-up reaches the simulated exchange, names for extensions and speed dials, a
+    // wake-up time for extension 22 two minutes after `now` and a time-control point a minute
+    // later that loads demoConfigurationPath().
+    static void prepareDemoSettings(Settings& settings, const QString& programDir, const QTime& now);
+    static QString demoConfigurationPath(const QString& programDir);
+    // --simulate, at the first read: the exchange's configuration becomes the demo point's file
+    // (an existing file is kept).
+    static void saveDemoConfiguration(AppCore& core);
 
 private:
+    static void prepareDemoTimes(Settings& settings, const QString& programDir, const QTime& now);
     void readSettings();
     void raisePriority();
 

@@ -247,14 +247,14 @@ TEST_F(StartUpTest, DemoSettingsGetAPortOnlyWhenNoneIsStored)
 {
     {
         AppCore& core = makeCore();
-        StartUp::prepareDemoSettings(core.settings());
+        StartUp::prepareDemoSettings(core.settings(), core.programDir(), QTime(8, 0));
         EXPECT_EQ(core.settings().port(), QStringLiteral("COM1"));
         EXPECT_EQ(core.settings().extensionName(22), QStringLiteral("Büro"));
         EXPECT_EQ(core.settings().speedDialNumber(305), QStringLiteral("040445566"));
     }
     writeSettings(QStringLiteral("[Allgemein]\r\nAnschluß=COM7\r\n"));
     AppCore& core = makeCore();
-    StartUp::prepareDemoSettings(core.settings());
+    StartUp::prepareDemoSettings(core.settings(), core.programDir(), QTime(8, 0));
     EXPECT_EQ(core.settings().port(), QStringLiteral("COM7"));
     EXPECT_EQ(core.settings().extensionName(22), QString()); // an existing installation is left alone
 }

@@ -10,8 +10,6 @@
 #include <QFileInfo>
 
 namespace {
-const QString Filter = QStringLiteral("Kavex-Parametrierung (*.kvx *.KVX)");
-
 QString dialogPath(ConfigFileActions::Dialog dialog, QWidget* window, const QString& directory, const QString& proposed)
 {
     const bool saving = dialog == ConfigFileActions::Dialog::Save;
@@ -20,7 +18,7 @@ QString dialogPath(ConfigFileActions::Dialog dialog, QWidget* window, const QStr
     fileDialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fileDialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     fileDialog.setOption(QFileDialog::HideNameFilterDetails);
-    fileDialog.setNameFilter(Filter);
+    fileDialog.setNameFilter(ConfigFileActions::nameFilter());
     fileDialog.setDefaultSuffix(QStringLiteral("kvx"));
     fileDialog.setDirectory(directory);
     if (!proposed.isEmpty())
@@ -30,6 +28,11 @@ QString dialogPath(ConfigFileActions::Dialog dialog, QWidget* window, const QStr
     return fileDialog.selectedFiles().constFirst();
 }
 } // namespace
+
+QString ConfigFileActions::nameFilter()
+{
+    return QStringLiteral("Kavex-Parametrierung (*.kvx *.KVX)");
+}
 
 ConfigFileActions::ConfigFileActions(AppCore& core, QWidget* window)
     : QObject(window), m_core(core), m_window(window), m_directory(core.programDir())

@@ -22,6 +22,9 @@ public:
     // Asks for a file: the dialog, the directory and the proposed name; an empty result is a cancel.
     using PathPrompt = std::function<QString(Dialog dialog, const QString& directory, const QString& proposed)>;
 
+    // The file type of every dialog that picks a configuration file.
+    static QString nameFilter();
+
     // `window` parents the dialogs.
     ConfigFileActions(AppCore& core, QWidget* window);
 

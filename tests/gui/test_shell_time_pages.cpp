@@ -1,0 +1,98 @@
+#include "ShellHarness.h"
+#include "pages/shell/TimeControlPage.h"
+#include "pages/shell/TimeField.h"
+#include "pages/shell/WakeUpPage.h"
+#include "shell/Settings.h"
+#include "shell/TimeControl.h"
+#include "shell/WakeUp.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+
+QByteArray settingsBytes(AppCore& core)
+{
+    QFile file(core.settings().filePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void typeTime(TimeField* field, const char* digits)
+{
+    field->setFocus();
+    field->setCursorPosition(0);
+    QTest::keyClicks(field, QString::fromLatin1(digits));
+}
+
+} // namespace
+
+class ShellTimePagesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void timeControlEditsReachTheCoreAtOnceAndSaveStoresThem()
+    {
+        ShellHarness shell;
+        TimeControlPage page(shell.core());
+        typeTime(page.timeField(0), "0730");
+        page.weekendBox(0)->click();
+        QTest::keyClicks(page.fileField(0), QStringLiteral("/tmp/nacht.kvx"));
+        const TimeControl::Point& p = shell.core().timeControl().point(0);
+        QCOMPARE(p.time, QStringLiteral("0730"));
+        QCOMPARE(p.file, QStringLiteral("/tmp/nacht.kvx"));
+        QVERIFY(p.weekdays);
+        QVERIFY(!p.weekend);
+        QVERIFY(!settingsBytes(shell.core()).contains("Zeitpunkt"));
+
+        QCOMPARE(page.saveButton()->text(), QStringLiteral("S&peichern"));
+        page.saveButton()->click();
+        QVERIFY(settingsBytes(shell.core())
+                    .contains("[Zeitpunkt1]\r\nZeit=0730\r\nDatei=/tmp/nacht.kvx\r\nMo-Fr=Ja\r\nSa-So=Nein\r\n"));
+    }
+
+    void browsingPutsTheFileIntoItsRowAndStoresItAlone()
+    {
+        ShellHarness shell;
+        TimeControlPage page(shell.core());
+        typeTime(page.timeField(1), "2200");
+        page.setFilePrompt([] { return QStringLiteral("/daten/tag.kvx"); });
+        page.browseButton(1)->click();
+        QCOMPARE(page.fileField(1)->text(), QStringLiteral("/daten/tag.kvx"));
+        QCOMPARE(page.timeField(1)->digits(), QStringLiteral("2200")); // the typed time stays on the page
+        const QByteArray stored = settingsBytes(shell.core());
+        QVERIFY(stored.contains("[Zeitpunkt2]\r\nDatei=/daten/tag.kvx\r\n"));
+        QVERIFY(!stored.contains("Zeit="));
+
+        page.setFilePrompt([] { return QString(); }); // cancelled
+        page.browseButton(1)->click();
+        QCOMPARE(page.fileField(1)->text(), QStringLiteral("/daten/tag.kvx"));
+    }
+
+    void wakeUpPageShowsTheStoredTimesAndLocksDuringTransfers()
+    {
+        ShellHarness shell(
+            QStringLiteral("[Allgemein]\r\nAnschluß=COM1\r\n[Wecken]\r\nNebenstelle 25, SaSo-Zeit=0815\r\n"
+                           "Dauer=99\r\n"));
+        shell.core().wakeUp().loadSettings();
+        WakeUpPage page(shell.core());
+        auto* field = page.findChild<TimeField*>(QStringLiteral("WeckzeitSaSo25"));
+        QVERIFY(field);
+        QCOMPARE(field->text(), QStringLiteral("08:15"));
+        QCOMPARE(page.findChild<TimeField*>(QStringLiteral("WeckzeitMoFr21"))->text(), QStringLiteral("99:99"));
+        QCOMPARE(page.durationBox()->value(), WakeUp::MaxDuration);
+
+        typeTime(page.weekdayField(0), "0630");
+        QCOMPARE(shell.core().wakeUp().times().weekdays[0], QStringLiteral("0630"));
+        page.setTransferLock(true);
+        QVERIFY(!page.weekdayField(7)->isEnabled());
+        QVERIFY(!page.durationBox()->isEnabled());
+        page.setTransferLock(false);
+        QVERIFY(page.weekendField(7)->isEnabled());
+    }
+};
+
+QTEST_MAIN(ShellTimePagesTest)
+#include "test_shell_time_pages.moc"
