@@ -3,6 +3,7 @@
 #include "Screenshots.h"
 #include "TerminationSignals.h"
 #include "link/SimulatorProcess.h"
+#include "pages/charges/ChargePages.h"
 #include "pages/config/ConfigPages.h"
 #include "pages/shell/ShellPages.h"
 #include "shell/AppCore.h"
@@ -111,6 +112,7 @@ int main(int argc, char** argv)
         // Before the core reads its settings, so that the names are there from the start.
         Settings demo(SettingsLocation::resolve(options.configHome, options.programDir));
         StartUp::prepareDemoSettings(demo, options.programDir, QTime::currentTime());
+        StartUp::prepareDemoHistory(options.programDir, QDate::currentDate());
     }
     AppCore core(std::move(options), line);
     if (line.simulate) {
@@ -122,6 +124,7 @@ int main(int argc, char** argv)
 
     PageRegistry registry;
     registerConfigPages(registry);
+    registerChargePages(registry);
     registerShellPages(registry);
     MainWindow window(core, registry);
     QObject::connect(&instance, &SingleInstance::activated, &window, &MainWindow::onSecondStart);

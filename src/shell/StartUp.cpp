@@ -1,5 +1,8 @@
 #include "shell/StartUp.h"
 
+#include "charges/HistoryFile.h"
+#include "common/TextFile.h"
+
 #include "config/BaseConfig.h"
 #include "config/ConfigFile.h"
 #include "image/Extensions.h"
@@ -83,6 +86,7 @@ void StartUp::prepareDemoSettings(Settings& settings, const QString& programDir,
     if (settings.port() != QLatin1String("COMx"))
         return;
     settings.setPort(QStringLiteral("COM1"));
+    settings.writeText(QStringLiteral("Allgemein"), QStringLiteral("Kosten"), QStringLiteral("0,12"));
     // A fresh demo directory looks like a household that has used the program for a while: names
     // for the extensions and for the simulated exchange's speed dials (the exchange stores none).
     static const char* const extensionNames[] = {"Wohnzimmer", "Büro",  "Anrufbeantworter", "Fax", "Küche",
@@ -134,4 +138,30 @@ void StartUp::saveDemoConfiguration(AppCore& core)
         return;
     if (const auto error = ConfigFile::save(path, core.image()))
         core.statusLine().showText(StatusLevel::Error, *error);
+}
+
+void StartUp::prepareDemoHistory(const QString& programDir, const QDate& today)
+{
+    const QString path = programDir + QStringLiteral("/WinKavex.dat");
+    if (QFileInfo::exists(path))
+        return;
+    // The simulated exchange's counters, reached a little at a time over the months.
+    static constexpr std::array<int, Extensions::Max> reached = {1100, 500, 80, 10, 300, 0, 60, 8};
+    QString text = HistoryFile::headerText();
+    constexpr int Months = 5, PerMonth = 3;
+    Units units{};
+    for (int step = 1; step <= Months * PerMonth; ++step) {
+        const int month = (step - 1) / PerMonth;
+        const QDate day = today.addMonths(month - Months).addDays(-today.day() + 1 + 9 * ((step - 1) % PerMonth));
+        int total = 0;
+        for (int i = 0; i < Extensions::Max; ++i) {
+            // Uneven months: each extension has its busier and its quieter ones.
+            const auto k = static_cast<std::size_t>(i);
+            units[k] += reached[k] * (7 + 2 * ((i + month) % 4)) / (Months * PerMonth * 13);
+            total += units[k];
+        }
+        text += HistoryFile::dataLine(QDateTime(day, QTime(19, 5 * step % 60)), units, total) +
+                QLatin1String(TextFile::kLineEnd);
+    }
+    TextFile::appendText(path, text);
 }

@@ -48,6 +48,9 @@ public:
     // --simulate, at the first read: the exchange's configuration becomes the demo point's file
     // (an existing file is kept).
     static void saveDemoConfiguration(AppCore& core);
+    // A charge history of the five months before `today` that ends below the simulated exchange's
+    // counters, so that the charts have something to show; only where there is no history yet.
+    static void prepareDemoHistory(const QString& programDir, const QDate& today);
 
 private:
     static void prepareDemoTimes(Settings& settings, const QString& programDir, const QTime& now);

@@ -1,0 +1,62 @@
+#include "ChargeHistogramPage.h"
+
+#include "charges/ChargeUpdate.h"
+#include "charges/Histogram.h"
+#include "shell/AppCore.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+QImage draw(const Histogram::Layout& h, const QFont& font)
+{
+    using namespace Histogram;
+    QImage image(ImageSize, QImage::Format_RGB32);
+    image.fill(QColor(192, 192, 192));
+    QPainter p(&image);
+    p.setFont(font);
+    const int half = p.fontMetrics().height() / 2;
+    for (const Tick& t : h.ticks) {
+        p.setPen(QColor(160, 160, 160));
+        p.drawLine(AxisX, t.y, AxisRight, t.y);
+        p.setPen(Qt::black);
+        p.drawLine(AxisX - 3, t.y, AxisX, t.y);
+        p.drawText(QRect(0, t.y - half, AxisX - 4, 2 * half), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(t.value));
+    }
+    p.setPen(Qt::black);
+    p.drawLine(AxisX, AxisTop, AxisX, AxisY);
+    p.drawLine(AxisX, AxisY, AxisRight, AxisY);
+    for (const QRect& bar : h.bars)
+        p.fillRect(bar, Qt::red);
+    for (const YearLabel& y : h.years) {
+        p.drawLine(y.tickX, AxisY, y.tickX, AxisY + 5);
+        p.drawText(QRect(y.centreX - 40, AxisY + 2, 80, 2 * half), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::number(y.year));
+    }
+    return image;
+}
+
+} // namespace
+
+ChargeHistogramPage::ChargeHistogramPage(AppCore& core, QWidget* parent) : Page(core, parent), m_view(new QLabel(this))
+{
+    m_view->setObjectName(QStringLiteral("BalkenDiagramm"));
+    m_view->setWhatsThis(QStringLiteral("Die Gebühreneinheiten aller Nebenstellen je Monat der Gebührendatei; unter "
+                                        "dem Januar steht das Jahr."));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_view, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch(1);
+    connect(&core, &AppCore::chargesDecoded, this, &ChargeHistogramPage::refresh);
+    refresh();
+}
+
+void ChargeHistogramPage::refresh()
+{
+    QFont font = this->font();
+    font.setPointSize(8);
+    m_image = draw(Histogram::layout(core().chargeUpdate().periods()), font);
+    m_view->setPixmap(QPixmap::fromImage(m_image));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Page.h"
+
+class PieWidget;
+class QListWidget;
+
+// "Gebührenaufteilung": the periods, and how the units of the chosen one are split among the
+// extensions.
+class ChargeSplitPage : public Page
+{
+    Q_OBJECT
+public:
+    explicit ChargeSplitPage(AppCore& core, QWidget* parent = nullptr);
+    void refresh() override;
+    void entered() override { refresh(); }
+    void setTransferLock(bool locked) override;
+    PieWidget* pie() const { return m_pie; }
+    QListWidget* periodList() const { return m_periods; }
+
+private:
+    void onPeriodClicked(int row);
+    void drawSelected();
+
+    QListWidget* m_periods;
+    PieWidget* m_pie;
+};
