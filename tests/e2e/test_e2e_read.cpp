@@ -92,3 +92,34 @@ TEST(EndToEnd, SimulatorKilledDuringAReadIsReportedWithoutHangingOrSpinning)
     // Both children together: far below a second of CPU, where a spinning thread would burn all of it.
     EXPECT_LT(CpuTime::children() - cpuBefore, 1.5);
 }
+
+// --record does what the program does after a reading: a history line when the total changed.
+TEST(EndToEnd, ChargesAsJsonWithCostsAndRecordedInTheHistory)
+{
+    SimulatedExchange sim;
+    ConfigImage image = sampleImage(2, 0, 3);
+    const quint8 counters[] = {0x34, 0x12, 7, 0, 0, 1};
+    for (int i = 0; i < 16; ++i)
+        image[801 + i] = i < 6 ? counters[i] : 0;
+    ASSERT_TRUE(writeImageFile(sim.path(QStringLiteral("exchange.kvx")), image));
+    QFile ini(sim.path(QStringLiteral("WinKavex.INI")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Allgemein]\r\nKosten=0,10\r\n[AlteEinheiten]\r\n22=10\r\n");
+    ini.close();
+    ASSERT_TRUE(sim.start({QStringLiteral("--image"), sim.path(QStringLiteral("exchange.kvx"))}));
+    const QStringList args = {QStringLiteral("--port"), sim.device(), QStringLiteral("charges"),
+                              QStringLiteral("--json"), QStringLiteral("--record")};
+    for (int run = 0; run < 2; ++run) {
+        const CtlRun ctl = runKavexctl(args, sim.dir());
+        ASSERT_TRUE(ctl.finished);
+        EXPECT_EQ(ctl.exitCode, 0) << ctl.err.constData();
+        EXPECT_EQ(ctl.out, QByteArray(R"({"costs":[466,0.7,25.6],"total_cost":492.3,"total_units":4923,)"
+                                      R"("units":[4660,7,256,0,0,0,0,0]})"
+                                      "\n"));
+    }
+    QFile history(sim.path(QStringLiteral("WinKavex.dat")));
+    ASSERT_TRUE(history.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = history.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 5); // header, one reading (the second changed nothing), the end
+    EXPECT_TRUE(lines[3].endsWith("|  4660 |     7 |   256 |     0 |     0 |     0 |     0 |     0 |  4923 |\r"));
+}

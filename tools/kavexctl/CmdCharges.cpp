@@ -1,28 +1,75 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
 
+#include "charges/ChargeUpdate.h"
+#include "charges/PendingCall.h"
+#include "common/FormatPicture.h"
 #include "image/Extensions.h"
-#include "image/ImageLayout.h"
+#include "shell/ChargeSettings.h"
+#include "shell/ProgramDirs.h"
+#include "shell/Settings.h"
+#include "shell/SettingsLocation.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 
 namespace {
 
-// One line per extension of the exchange: number, tab, units.
+QByteArray json(const ChargeUpdate& update)
+{
+    QJsonArray units, costs;
+    for (int value : update.units())
+        units.append(value);
+    for (int i = 0; i < update.extensionCount(); ++i)
+        costs.append(qRound(update.cost(i) * 100) / 100.0);
+    const QJsonObject object{{QStringLiteral("units"), units},
+                             {QStringLiteral("costs"), costs},
+                             {QStringLiteral("total_units"), update.totalUnits()},
+                             {QStringLiteral("total_cost"), qRound(update.totalCost() * 100) / 100.0}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+// Units per extension, one line each; with --json also the costs with the settings' price and
+// carried-over values. --record runs the
+// charge update on the program directory's history, as the program does after a reading (a line
+// when the total changed, the backup before it), for recording from cron.
 int runCharges(const CtlOptions& options, const QStringList& args)
 {
-    if (!args.isEmpty()) {
-        ctlError(QStringLiteral("Aufruf: kavexctl charges"));
+    const bool asJson = args.contains(QStringLiteral("--json"));
+    const bool record = args.contains(QStringLiteral("--record"));
+    if (args.size() != int(asJson) + int(record)) {
+        ctlError(QStringLiteral("Aufruf: kavexctl charges [--json] [--record]"));
         return ExitUsage;
     }
+    const ProgramDirs dirs(options.dir);
+    const Settings settings(SettingsLocation::resolve(dirs));
+    QTemporaryDir scratch; // without --record the history is not touched
+    const QString history =
+        record ? dirs.programDir() + QStringLiteral("/WinKavex.dat") : scratch.filePath(QStringLiteral("WinKavex.dat"));
     CtlLink link(options);
+    PendingCall call(link.link().stateEvents(), link.link(), SystemClock::instance());
+    ChargeUpdate update(link.image(), call, SystemClock::instance(), history);
+    update.setPrices(ChargeSettings::read(settings));
+    QObject::connect(&link.link(), &PbxLink::chargesReceived, &update, &ChargeUpdate::run);
+    QObject::connect(&update, &ChargeUpdate::statusText, [record](StatusLevel level, const QString& text) {
+        if (record && level == StatusLevel::Error)
+            ctlError(text);
+    });
     if (const int status = link.open(); status != ExitOk)
         return status;
     if (const int status = link.read(); status != ExitOk)
         return status;
-    for (int i = 0; i < ImageLayout::extensionCount(link.image()); ++i)
-        ctlPrint(QStringLiteral("%1\t%2").arg(Extensions::number(i)).arg(ImageLayout::units(link.image(), i)));
+    if (asJson) {
+        ctlPrint(QString::fromUtf8(json(update)));
+        return ExitOk;
+    }
+    for (int i = 0; i < update.extensionCount(); ++i)
+        ctlPrint(QStringLiteral("%1\t%2").arg(Extensions::number(i)).arg(update.units()[i]));
     return ExitOk;
 }
 
-const CtlRegistrar registrar({"charges", "charges", runCharges});
+const CtlRegistrar registrar({"charges", "charges [--json] [--record]", runCharges});
 
 } // namespace
