@@ -270,6 +270,7 @@ bool TComm32::fail(const QString& message)
 
 bool TComm32::open(const QString& devicePath)
 {
+    m_inUse = false;
     if (m_shared)
         return fail(QStringLiteral("Already have a comm file open"));
     auto shared = std::make_shared<Shared>();
@@ -284,8 +285,10 @@ bool TComm32::open(const QString& devicePath)
     if (!::isatty(shared->fd) || !configure(shared->fd))
         return fail(QStringLiteral("File handle is not a comm handle. "));
     // Exclusive use; an advisory lock goes with the process, so a killed program leaves no lock.
-    if (::flock(shared->fd, LOCK_EX | LOCK_NB) != 0)
+    if (::flock(shared->fd, LOCK_EX | LOCK_NB) != 0) {
+        m_inUse = errno == EWOULDBLOCK;
         return fail(QStringLiteral("Error opening com port"));
+    }
     shared->trace.line(QStringLiteral("Port %1, Bytesize %2, Parity %3, StopBits %4, Flags %5")
                            .arg(devicePath)
                            .arg(8)

@@ -37,6 +37,8 @@ public:
     // SendData: queues the block for the transmit thread; never waits for the port.
     bool send(const QByteArray& block) override;
     QString errorString() const override { return m_error; }
+    // The last open() failed because another process holds the port.
+    bool wasInUse() const { return m_inUse; }
 
     // Seams for tests: how long close() waits for each thread (10 s), and a call the receive
     // thread makes before it hands over each chunk.
@@ -55,6 +57,7 @@ private:
 
     QString m_commsLogFileName;
     QString m_error;
+    bool m_inUse = false;
     int m_stopTimeoutMs = 10000;
     quint64 m_generation = 0;
     std::function<void()> m_receiveHook;

@@ -1,6 +1,7 @@
 #include "CpuTime.h"
 #include "E2eHarness.h"
 #include "link/Cells.h"
+#include "link/TComm32.h"
 
 #include <QFile>
 #include <QThread>
@@ -122,4 +123,19 @@ TEST(EndToEnd, ChargesAsJsonWithCostsAndRecordedInTheHistory)
     const QList<QByteArray> lines = history.readAll().split('\n');
     ASSERT_EQ(lines.size(), 5); // header, one reading (the second changed nothing), the end
     EXPECT_TRUE(lines[3].endsWith("|  4660 |     7 |   256 |     0 |     0 |     0 |     0 |     0 |  4923 |\r"));
+}
+
+TEST(EndToEnd, APortHeldByTheProgramIsRefusedWithExit1)
+{
+    SimulatedExchange sim;
+    ASSERT_TRUE(sim.start());
+    TComm32 program; // in place of the desktop program
+    ASSERT_TRUE(program.open(sim.device()));
+    const CtlRun run = runKavexctl(
+        {QStringLiteral("--port"), sim.device(), QStringLiteral("charges"), QStringLiteral("--record")}, sim.dir());
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("wird von einem anderen Programm benutzt")) << run.err.constData();
+    EXPECT_FALSE(QFile::exists(sim.path(QStringLiteral("WinKavex.dat"))));
+    program.close();
 }

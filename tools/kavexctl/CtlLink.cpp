@@ -77,6 +77,12 @@ int CtlLink::open()
     m_link->setTimeoutSeconds(m_options.timeoutSeconds >= 0 ? m_options.timeoutSeconds : settings.timeOutSeconds());
     m_link->setStartWaitMs(settings.startWaitMs());
     if (!m_link->openPort(device, portName)) {
+        // Most likely the desktop program: reading beside it would mix two programs' cells.
+        if (m_port.wasInUse()) {
+            ctlError(
+                QStringLiteral("kavexctl: %1 wird von einem anderen Programm benutzt (läuft WinKavex?)").arg(device));
+            return ExitUsage;
+        }
         ctlError(m_status.text() + QStringLiteral(" (") + m_port.errorString() + u')');
         return ExitComm;
     }
