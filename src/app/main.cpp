@@ -3,6 +3,7 @@
 #include "Screenshots.h"
 #include "TerminationSignals.h"
 #include "link/SimulatorProcess.h"
+#include "pages/calls/CallPages.h"
 #include "pages/charges/ChargePages.h"
 #include "pages/config/ConfigPages.h"
 #include "pages/shell/ShellPages.h"
@@ -125,6 +126,7 @@ int main(int argc, char** argv)
     PageRegistry registry;
     registerConfigPages(registry);
     registerChargePages(registry);
+    registerCallPages(registry);
     registerShellPages(registry);
     MainWindow window(core, registry);
     QObject::connect(&instance, &SingleInstance::activated, &window, &MainWindow::onSecondStart);

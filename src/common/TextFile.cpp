@@ -111,6 +111,28 @@ bool appendText(const QString& path, const QString& text)
     return appendBytes(path, Cp1252::fromUnicode(text));
 }
 
+int appendToExisting(const QString& path, const QString& text)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const QByteArray bytes = Cp1252::fromUnicode(text);
+    struct stat info
+    {};
+    const off_t before = ::fstat(fd, &info) == 0 ? info.st_size : -1;
+    ssize_t count = 0;
+    do
+        count = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+    while (count < 0 && errno == EINTR);
+    int error = count < 0 ? errno : count == bytes.size() ? 0 : ENOSPC;
+    // A record cut short would break the column readers: take it back.
+    if (count > 0 && error != 0 && before >= 0 && ::ftruncate(fd, before) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
 bool rewrite(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);

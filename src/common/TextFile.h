@@ -21,6 +21,9 @@ bool copy(const QString& from, const QString& to);
 bool appendLine(const QString& path, const QString& line);
 // Appends `text` as it stands (no line end) in one write.
 bool appendText(const QString& path, const QString& text);
+// Appends `text` in one write to a file that must exist: 0, or the errno of the failure (ENOENT
+// when the file is missing, so that the caller decides whether to create it).
+int appendToExisting(const QString& path, const QString& text);
 // Replaces the file's content without a window in which it is lost: the new content is written
 // beside it, flushed and renamed into place; the file's permissions are kept. On failure the old
 // file stays as it was.

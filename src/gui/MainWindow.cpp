@@ -117,6 +117,8 @@ void MainWindow::connectCore()
     connect(&m_core, &AppCore::closeRequested, this, &QWidget::close);
     connect(&m_core, &AppCore::transferUnitsChanged, m_buttons->unitsBox(), &QCheckBox::setChecked);
     connect(&m_core, &AppCore::alarmChanged, m_tray, &TrayController::setAlarm);
+    connect(&m_core, &AppCore::pageRequested, this, &MainWindow::showRequestedPage);
+    connect(&m_core, &AppCore::beepRequested, this, [] { QApplication::beep(); });
     // Session end, answered only in the ready state: the flag as for a quit, then the timer stops.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (m_core.isReady())
@@ -303,9 +305,30 @@ void MainWindow::moveEvent(QMoveEvent* event)
         m_positionWriter.start();
 }
 
+void MainWindow::showRequestedPage(Signalling::Page page)
+{
+    restoreFromTray();
+    m_navigator->showHeading(page == Signalling::Page::Diagnosis ? QStringLiteral("Diagnosemodus")
+                                                                 : QStringLiteral("Abgehende Gespräche"));
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_core.setWindowHidden(!isShownNormally());
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_core.setWindowHidden(true);
+}
+
 void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        m_core.setWindowHidden(!isShownNormally());
     // Minimised by the desktop (a shortcut, the task bar): into the tray where there is one.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->hasTray())
         QTimer::singleShot(0, this, &QWidget::hide);

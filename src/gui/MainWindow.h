@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diagnosis/Signalling.h"
 #include "shell/StartUp.h"
 
 #include <QPoint>
@@ -51,6 +52,8 @@ public:
     void onSecondStart();
     void showHelp();
     void showAlarmInTitle(bool on);
+    // Signalling of state events while hidden: the window comes back with this page.
+    void showRequestedPage(Signalling::Page page);
 
     AppCore& core() const { return m_core; }
     Navigator& navigator() const { return *m_navigator; }
@@ -69,6 +72,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

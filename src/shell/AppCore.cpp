@@ -2,12 +2,17 @@
 
 #include "charges/ChargePublisher.h"
 #include "charges/ChargeUpdate.h"
+#include "charges/OutgoingCallLog.h"
 #include "charges/PendingCall.h"
 #include "common/Clock.h"
 #include "config/BaseConfig.h"
 #include "config/ExtensionConfig.h"
 #include "config/SpeedDialList.h"
 #include "config/SpeedDialTransfer.h"
+#include "diagnosis/LampMatrix.h"
+#include "diagnosis/SpeakerDevice.h"
+#include "diagnosis/TPCSpeaker.h"
+#include "image/ImageLayout.h"
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "link/Transport.h"
@@ -44,8 +49,10 @@ struct AppCore::Parts
           transport(options.transport ? std::move(options.transport) : std::make_unique<TComm32>()),
           link(*transport, clock, image), speedDialTransfer(link, speedDials),
           pendingCall(link.stateEvents(), link, clock),
-          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat")), publisher(chargeUpdate),
-          timeControl(clock, settings, image), wakeUp(clock, settings, link)
+          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat")),
+          publisher(chargeUpdate),
+          outgoing(pendingCall, chargeUpdate, clock, speedDialStore, programDir + QStringLiteral("/WinKavex.out")),
+          timeControl(clock, settings, image), wakeUp(clock, settings, link), speaker(clock)
     {}
 
     Clock& clock;
@@ -65,8 +72,13 @@ struct AppCore::Parts
     PendingCall pendingCall;
     ChargeUpdate chargeUpdate;
     ChargePublisher publisher;
+    OutgoingCallLog outgoing;
     TimeControl timeControl;
     WakeUp wakeUp;
+    LampMatrix lamps;
+    TPCSpeaker speaker;
+    std::unique_ptr<SpeakerDevice> speakerDevice;
+    bool speakerLooked = false;
     SecondTick tick;
     QTimer timer;
 };
@@ -103,6 +115,7 @@ void AppCore::connectStatus()
     connect(&m_parts->chargeUpdate, &ChargeUpdate::status, &status, &StatusLine::showStatus);
     connect(&m_parts->chargeUpdate, &ChargeUpdate::statusText, &status, &StatusLine::showText);
     connect(&m_parts->timeControl, &TimeControl::status, &status, &StatusLine::showStatus);
+    connect(&m_parts->outgoing, &OutgoingCallLog::statusText, &status, &StatusLine::showText);
     // A refused settings write is shown where every failure is: the status line, in red.
     connect(&m_parts->settings, &Settings::writeFailed, this,
             [&status](const QString& message) { status.showText(StatusLevel::Error, message); });
@@ -127,6 +140,23 @@ void AppCore::connectLink()
 
 void AppCore::connectFeatures()
 {
+    OutgoingCallLog& outgoing = m_parts->outgoing;
+    outgoing.setSpontaneousTrunkAccess(
+        [this](int extension) { return ImageLayout::spontaneousTrunkAccess(m_parts->image, extension); });
+    outgoing.setAreaLookup([this](const QString& number) -> std::optional<std::pair<QString, QString>> {
+        const std::optional<VorwahlLibrary::Lookup> found = m_parts->vorwahl.lookup(number);
+        if (!found)
+            return std::nullopt;
+        return std::pair{found->formatted, found->place};
+    });
+    connect(&m_parts->link, &PbxLink::stateEventRecord, this,
+            [this](const EventRecord&, const StateEvents::Effect& effect) { showLamps(effect); });
+    connect(&m_parts->link, &PbxLink::stateEventChunk, this, &AppCore::signalStateEvent);
+    connect(&m_parts->link.stateEvents(), &StateEvents::displayChanged, this, &AppCore::dialledNumberChanged);
+    connect(&m_parts->lamps, &LampMatrix::testingChanged, this, [this](bool running) {
+        if (!m_parts->link.isLocked())
+            Q_EMIT transferLockChanged(running);
+    });
     TimeControl& timeControl = m_parts->timeControl;
     connect(&timeControl, &TimeControl::configurationLoaded, this, &AppCore::decodeConfiguration);
     connect(&timeControl, &TimeControl::writeRequested, this, &AppCore::writeLoaded);
@@ -144,6 +174,7 @@ void AppCore::setUpSecondTick()
     tick.set(SecondTick::Duty::Clock, [this] { Q_EMIT clockTick(m_parts->clock.now()); });
     tick.set(SecondTick::Duty::TimeControl, [this] { m_parts->timeControl.onSecond(); });
     tick.set(SecondTick::Duty::WakeUp, [this] { m_parts->wakeUp.onSecond(); });
+    tick.set(SecondTick::Duty::CallDuration, [this] { m_parts->outgoing.onSecond(); });
 }
 
 Clock& AppCore::clock() const
@@ -196,6 +227,21 @@ PendingCall& AppCore::pendingCall() const
     return m_parts->pendingCall;
 }
 
+OutgoingCallLog& AppCore::outgoingCalls() const
+{
+    return m_parts->outgoing;
+}
+
+LampMatrix& AppCore::lamps() const
+{
+    return m_parts->lamps;
+}
+
+TPCSpeaker& AppCore::speaker() const
+{
+    return m_parts->speaker;
+}
+
 ChargeUpdate& AppCore::chargeUpdate() const
 {
     return m_parts->chargeUpdate;
@@ -238,7 +284,7 @@ QString AppCore::programDir() const
 
 bool AppCore::isTransferLocked() const
 {
-    return m_parts->link.isLocked();
+    return m_parts->link.isLocked() || m_parts->lamps.isTesting();
 }
 
 bool AppCore::isFirstReadPending() const
@@ -491,4 +537,85 @@ void AppCore::onReadFinished()
     }
     if (m_commandLine.autoEnd)
         m_autoCloseCountdown = AutoCloseSeconds;
+}
+
+// The state events' lamps; the lamp test's lamps are switched by the test alone.
+void AppCore::showLamps(const StateEvents::Effect& effect)
+{
+    LampMatrix& lamps = m_parts->lamps;
+    if (effect.kind == StateEvents::Effect::Kind::Lamp) {
+        effect.on ? lamps.lampOn(effect.extension, effect.column) : lamps.lampOff(effect.extension, effect.column);
+    } else if (effect.kind == StateEvents::Effect::Kind::AllLampsOff) {
+        for (int column = 0; column < LampMatrix::Columns; ++column)
+            lamps.lampOff(effect.extension, column);
+    }
+}
+
+void AppCore::signalStateEvent()
+{
+    const Settings& settings = m_parts->settings;
+    const Signalling::Decision decision =
+        Signalling::decide(settings.diagnosisAction(), m_windowHidden, m_alarm, settings.standardVolume());
+    if (decision.page != Signalling::Page::None) {
+        m_windowHidden = false;
+        Q_EMIT pageRequested(decision.page);
+    }
+    if (decision.alarmIcon)
+        setAlarm(true);
+    if (decision.sound == Signalling::Sound::Beep) {
+        Q_EMIT beepRequested();
+    } else if (decision.sound == Signalling::Sound::SpeakerTones) {
+        if (!m_parts->speakerLooked) {
+            m_parts->speakerLooked = true;
+            m_parts->speakerDevice = SpeakerDevice::open();
+        }
+        m_parts->speaker.setOutput(m_parts->speakerDevice ? m_parts->speakerDevice.get() : m_toneFallback);
+        m_parts->speaker.playAlarm();
+    }
+}
+
+void AppCore::setWindowHidden(bool hidden)
+{
+    m_windowHidden = hidden;
+}
+
+void AppCore::setToneFallback(ToneOutput* output)
+{
+    m_toneFallback = output;
+}
+
+void AppCore::runLampTest()
+{
+    m_parts->lamps.runLampTest(m_parts->clock);
+}
+
+void AppCore::setDiagnosisAction(int position)
+{
+    m_parts->settings.setDiagnosisAction(position);
+    Q_EMIT diagnosisActionChanged(position);
+}
+
+bool AppCore::isStandardVolumeEnabled() const
+{
+    return Signalling::standardVolumeEnabled(m_parts->settings.diagnosisAction());
+}
+
+void AppCore::setRecordOutgoing(bool on)
+{
+    m_parts->settings.setRecordOutgoing(on);
+    m_parts->link.stateEvents().setOutgoingMonitoring(on);
+    m_parts->outgoing.setRecording(on);
+}
+
+void AppCore::loadCallLogs()
+{
+    const Settings& settings = m_parts->settings;
+    setRecordOutgoing(settings.recordOutgoing());
+    m_parts->outgoing.cleanUp(settings.deleteFreeCalls());
+    m_parts->outgoing.load(settings.displayDays());
+}
+
+bool AppCore::renameOutgoingCall(int row, const QString& name)
+{
+    return m_parts->outgoing.rename(row, name, m_parts->settings.deleteFreeCalls());
 }

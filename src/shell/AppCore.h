@@ -1,6 +1,8 @@
 #pragma once
 
+#include "diagnosis/Signalling.h"
 #include "image/ConfigImage.h"
+#include "link/StateEvents.h"
 #include "link/Transport.h"
 #include "shell/CommandLine.h"
 
@@ -14,6 +16,10 @@
 class BaseConfig;
 class ChargeUpdate;
 class Clock;
+class LampMatrix;
+class OutgoingCallLog;
+class TPCSpeaker;
+class ToneOutput;
 class ExtensionConfig;
 class PasswordStore;
 class PbxLink;
@@ -61,6 +67,11 @@ public:
     // The 60-entry read of the speed dials (at most once per run) and the save of one entry.
     SpeedDialTransfer& speedDialTransfer() const;
     PendingCall& pendingCall() const;
+    // "WinKavex.out" and the rows of "Abgehende Gespräche".
+    OutgoingCallLog& outgoingCalls() const;
+    // The diagnosis matrix's lamps and the speaker of the acoustic signal.
+    LampMatrix& lamps() const;
+    TPCSpeaker& speaker() const;
     ChargeUpdate& chargeUpdate() const;
     // The one-second timer's duties, in their fixed order.
     SecondTick& secondTick() const;
@@ -127,6 +138,20 @@ public:
     void setAlarm(bool on);
     bool isAlarm() const { return m_alarm; }
 
+    // Diagnosis: the window's visibility decides the signalling of state events; the generated
+    // audio plays the speaker tones where the speaker device may not be opened.
+    void setWindowHidden(bool hidden);
+    bool isWindowHidden() const { return m_windowHidden; }
+    void setToneFallback(ToneOutput* output);
+    void runLampTest();                    // "Lampentest": controls locked for its second
+    void setDiagnosisAction(int position); // stored at once; diagnosisActionChanged()
+    bool isStandardVolumeEnabled() const;  // only for an acoustic action
+    void setRecordOutgoing(bool on);       // "Abgehende Rufe", stored at once
+    // Start-up: the clean-up of the outgoing log, then both lists within "Anzeigezeitraum".
+    void loadCallLogs();
+    // "Namen ändern" on a row of "Abgehende Gespräche" (a row of the log's list, not of a view).
+    bool renameOutgoingCall(int row, const QString& name);
+
     // A close request: set the shutdown flag only when the program ends from the tray (a quit
     // while the window is hidden), then pause 200 ms with event processing.
     void closeQuery(bool windowHidden, bool quitRequested);
@@ -147,6 +172,12 @@ Q_SIGNALS:
     // "CAPI-Laden" or "Alle" changed: the per-MSN monitoring box re-applies its enabling rule.
     void monitoringChanged();
     void alarmChanged(bool on);
+    // Signalling while hidden: show the window with this page; the standard beep.
+    void pageRequested(Signalling::Page page);
+    void beepRequested();
+    // The digits an extension has dialled, as the diagnosis page's "Nummer" column shows them.
+    void dialledNumberChanged(int extension, const QString& text);
+    void diagnosisActionChanged(int position);
 
 private:
     void connectLink();
@@ -158,6 +189,8 @@ private:
     void onBaseReceived();
     void onExtensionsReceived();
     void onReadFinished();
+    void showLamps(const StateEvents::Effect& effect);
+    void signalStateEvent();
     QString devicePath(const QString& portName) const;
 
     struct Parts;
@@ -170,6 +203,8 @@ private:
     bool m_firmwareTooOld = false;
     bool m_transferUnits = false;
     bool m_alarm = false;
+    bool m_windowHidden = false;
+    ToneOutput* m_toneFallback = nullptr;
     int m_autoCloseCountdown = -1;
     std::function<void()> m_commitHook;
     std::function<std::optional<QString>()> m_passwordPrompt;

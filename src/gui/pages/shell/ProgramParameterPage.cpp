@@ -144,7 +144,7 @@ QWidget* ProgramParameterPage::buildMonitoringGroup()
         core().setWatchAll(on);
         applyEnablingRules();
     });
-    connect(m_outgoing, &QCheckBox::clicked, this, [this](bool on) { core().settings().setRecordOutgoing(on); });
+    connect(m_outgoing, &QCheckBox::clicked, this, [this](bool on) { core().setRecordOutgoing(on); });
     connect(m_freeCalls, &QCheckBox::clicked, this, [this](bool on) { core().settings().setDeleteFreeCalls(on); });
     return group;
 }
@@ -185,15 +185,14 @@ void ProgramParameterPage::setTransferLock(bool locked)
 
 void ProgramParameterPage::applyEnablingRules()
 {
-    // The standard beep is a choice only for an acoustic action (odd positions); Linux is no NT.
-    m_standardVolume->setEnabled(!m_locked && m_action->currentIndex() % 2 == 1);
+    m_standardVolume->setEnabled(!m_locked && core().isStandardVolumeEnabled());
     m_capi->setEnabled(!m_locked);
     m_watchAll->setEnabled(!m_locked && m_capi->isChecked());
 }
 
 void ProgramParameterPage::onActionChanged(int position)
 {
-    core().settings().setDiagnosisAction(position);
+    core().setDiagnosisAction(position);
     applyEnablingRules();
 }
 

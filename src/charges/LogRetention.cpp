@@ -1,0 +1,204 @@
+#include "charges/LogRetention.h"
+
+#include "common/Cp1252.h"
+#include "common/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <functional>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int MaxLine = 128;
+constexpr int HeaderLines = 3;
+constexpr int KeyLength = 19;
+
+using Transform = std::function<std::optional<QString>(const QString& line)>;
+
+// A file written in large blocks that remembers the first failure.
+class BlockWriter
+{
+public:
+    explicit BlockWriter(int fd) : m_fd(fd) {}
+    void add(const QByteArray& bytes)
+    {
+        m_buffer.append(bytes);
+        if (m_buffer.size() >= 1 << 16)
+            flush();
+    }
+    void flush()
+    {
+        const char* at = m_buffer.constData();
+        qsizetype left = m_buffer.size();
+        while (left > 0 && m_error == 0) {
+            const ssize_t count = ::write(m_fd, at, static_cast<size_t>(left));
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0) {
+                m_error = count < 0 ? errno : ENOSPC;
+                break;
+            }
+            at += count;
+            left -= count;
+        }
+        m_buffer.clear();
+    }
+    int error() const { return m_error; }
+
+private:
+    int m_fd;
+    QByteArray m_buffer;
+    int m_error = 0;
+};
+
+bool endsWithLineBreak(const QByteArray& name, off_t size)
+{
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    char last = '\n';
+    const bool read = size > 0 && ::pread(fd, &last, 1, size - 1) == 1;
+    ::close(fd);
+    return !read || last == '\n';
+}
+
+int syncDirectory(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return errno;
+    const int result = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return result;
+}
+
+// The previous version beside the log: a hard link where the file system has them (no copy, no
+// window), else a copy.
+int keepOldVersion(const QString& path, const QString& oldPath)
+{
+    const QByteArray from = QFile::encodeName(path), to = QFile::encodeName(oldPath);
+    if (::unlink(to.constData()) != 0 && errno != ENOENT)
+        return errno;
+    if (::link(from.constData(), to.constData()) == 0)
+        return 0;
+    return TextFile::copy(path, oldPath) ? 0 : EIO;
+}
+
+LogRetention::Outcome rewrite(const QString& path, const Transform& transform)
+{
+    LogRetention::Outcome outcome;
+    struct stat info
+    {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &info) != 0) {
+        outcome.missing = errno == ENOENT;
+        outcome.error = outcome.missing ? 0 : errno;
+        return outcome;
+    }
+    const QString pending = LogRetention::pendingPath(path);
+    const QByteArray pendingName = QFile::encodeName(pending);
+    const int fd = ::open(pendingName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 07777);
+    if (fd < 0) {
+        outcome.error = errno;
+        return outcome;
+    }
+    BlockWriter writer(fd);
+    int index = 0;
+    bool first = true;
+    const int readError = TextFile::forEachLine(path, MaxLine, [&](const QString& line) {
+        const std::optional<QString> kept = index++ < HeaderLines ? std::optional<QString>(line) : transform(line);
+        if (!kept)
+            return;
+        writer.add(first ? Cp1252::fromUnicode(*kept) : TextFile::kLineEnd + Cp1252::fromUnicode(*kept));
+        first = false;
+    });
+    // A record still waiting for its completion has no line break yet: the new log ends as the old one did.
+    if (!first && endsWithLineBreak(name, info.st_size))
+        writer.add(TextFile::kLineEnd);
+    writer.flush();
+    int error = readError != 0 ? readError : writer.error();
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0)
+        error = keepOldVersion(path, LogRetention::oldVersionPath(path));
+    if (error == 0 && ::rename(pendingName.constData(), name.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(pendingName.constData());
+        outcome.error = error;
+        return outcome;
+    }
+    syncDirectory(path);
+    outcome.rewritten = true;
+    return outcome;
+}
+
+} // namespace
+
+namespace LogRetention {
+
+bool isInternalCall(const QString& line)
+{
+    return line.size() >= 39 && line[36] == QLatin1Char('2') && line[38] == QLatin1Char(' ');
+}
+
+bool isFreeCall(const QString& line)
+{
+    const QStringView cost = QStringView(line).mid(96, 5);
+    return cost == u" 0,00" || cost == u" 0.00";
+}
+
+QString renamedOutgoing(const QString& line, const QString& newName)
+{
+    return (line.left(58).leftJustified(58) + newName.left(30).leftJustified(30) + line.mid(88)).left(MaxLine);
+}
+
+QString renamedIncoming(const QString& line, const QString& newName)
+{
+    return (line.left(76).leftJustified(76) + newName).left(MaxLine);
+}
+
+Outcome rewriteOutgoing(const QString& path, const QString& key, const QString& newName, bool dropFreeCalls)
+{
+    return rewrite(path, [&](const QString& line) -> std::optional<QString> {
+        if (line.isEmpty() || isInternalCall(line) || (dropFreeCalls && isFreeCall(line)))
+            return std::nullopt;
+        if (!key.isEmpty() && line.left(KeyLength) == key)
+            return renamedOutgoing(line, newName);
+        return line;
+    });
+}
+
+Outcome rewriteIncoming(const QString& path, const QString& key, const QString& newName)
+{
+    return rewrite(path, [&](const QString& line) -> std::optional<QString> {
+        if (!key.isEmpty() && line.left(KeyLength) == key)
+            return renamedIncoming(line, newName);
+        return line;
+    });
+}
+
+QString oldVersionPath(const QString& path)
+{
+    return path + QStringLiteral("_old");
+}
+
+QString pendingPath(const QString& path)
+{
+    return path + QStringLiteral(".new");
+}
+
+void removeLeftover(const QString& path)
+{
+    QFile::remove(pendingPath(path));
+}
+
+} // namespace LogRetention

@@ -1,0 +1,14 @@
+#include "CallPages.h"
+
+#include "DiagnosisPage.h"
+#include "NavigationTable.h"
+#include "OutgoingCallsPage.h"
+#include "PageRegistry.h"
+
+void registerCallPages(PageRegistry& registry)
+{
+    registry.setFactory(PageKey::Diagnosis,
+                        [](AppCore& core, QWidget* parent) { return new DiagnosisPage(core, parent); });
+    registry.setFactory(PageKey::OutgoingCalls,
+                        [](AppCore& core, QWidget* parent) { return new OutgoingCallsPage(core, parent); });
+}

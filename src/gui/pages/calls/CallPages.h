@@ -1,0 +1,6 @@
+#pragma once
+
+class PageRegistry;
+
+// "Diagnosemodus" and the call lists.
+void registerCallPages(PageRegistry& registry);
