@@ -16,6 +16,11 @@ Layout outgoing()
     return {{1, 19}, {28, 29}, {37, 58}, {59, 88}, {89, 91}, {92, 101}, {102, 109}};
 }
 
+Layout incoming()
+{
+    return {{1, 19}, {23, 39}, {40, 76}, {77, 106}};
+}
+
 Result load(const QString& path, const Layout& layout, const QDate& since)
 {
     Result result;

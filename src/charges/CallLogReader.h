@@ -21,6 +21,8 @@ using Layout = QList<Field>;
 
 // Caption 1-19, extension 28-29, number 37-58, name 59-88, units 89-91, cost 92-101, duration 102-109.
 Layout outgoing();
+// Caption 1-19, called number 23-39, caller 40-76, name 77-106.
+Layout incoming();
 
 struct Result
 {

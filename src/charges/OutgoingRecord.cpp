@@ -74,9 +74,13 @@ Named name(const QString& display, bool spontaneousTrunkAccess, const SpeedDialS
         code <= LastCode) {
         const int entry = code - 300;
         QString stored = speedDials.storedNumber(entry);
-        if (!spontaneousTrunkAccess && !stored.isEmpty())
-            stored = stored.left(1) + QLatin1Char('-') + stored.mid(1);
-        result.number = stored + display.mid(3);
+        // A speed dial whose number the program does not know yet keeps the dialled code, so
+        // that the log never loses what was dialled.
+        if (!stored.isEmpty()) {
+            if (!spontaneousTrunkAccess)
+                stored = stored.left(1) + QLatin1Char('-') + stored.mid(1);
+            result.number = stored + display.mid(3);
+        }
         result.name = speedDials.name(entry);
     }
     if (result.name.isEmpty()) {

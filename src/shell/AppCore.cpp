@@ -2,6 +2,8 @@
 
 #include "charges/ChargePublisher.h"
 #include "charges/ChargeUpdate.h"
+#include "charges/IncomingCallLog.h"
+#include "charges/IncomingRecord.h"
 #include "charges/OutgoingCallLog.h"
 #include "charges/PendingCall.h"
 #include "common/Clock.h"
@@ -52,6 +54,7 @@ struct AppCore::Parts
           chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat")),
           publisher(chargeUpdate),
           outgoing(pendingCall, chargeUpdate, clock, speedDialStore, programDir + QStringLiteral("/WinKavex.out")),
+          incoming(clock, speedDialStore, programDir + QStringLiteral("/WinKavex.in")),
           timeControl(clock, settings, image), wakeUp(clock, settings, link), speaker(clock)
     {}
 
@@ -73,6 +76,7 @@ struct AppCore::Parts
     ChargeUpdate chargeUpdate;
     ChargePublisher publisher;
     OutgoingCallLog outgoing;
+    IncomingCallLog incoming;
     TimeControl timeControl;
     WakeUp wakeUp;
     LampMatrix lamps;
@@ -116,6 +120,7 @@ void AppCore::connectStatus()
     connect(&m_parts->chargeUpdate, &ChargeUpdate::statusText, &status, &StatusLine::showText);
     connect(&m_parts->timeControl, &TimeControl::status, &status, &StatusLine::showStatus);
     connect(&m_parts->outgoing, &OutgoingCallLog::statusText, &status, &StatusLine::showText);
+    connect(&m_parts->incoming, &IncomingCallLog::statusText, &status, &StatusLine::showText);
     // A refused settings write is shown where every failure is: the status line, in red.
     connect(&m_parts->settings, &Settings::writeFailed, this,
             [&status](const QString& message) { status.showText(StatusLevel::Error, message); });
@@ -143,11 +148,24 @@ void AppCore::connectFeatures()
     OutgoingCallLog& outgoing = m_parts->outgoing;
     outgoing.setSpontaneousTrunkAccess(
         [this](int extension) { return ImageLayout::spontaneousTrunkAccess(m_parts->image, extension); });
-    outgoing.setAreaLookup([this](const QString& number) -> std::optional<std::pair<QString, QString>> {
+    const auto areaLookup = [this](const QString& number) -> std::optional<std::pair<QString, QString>> {
         const std::optional<VorwahlLibrary::Lookup> found = m_parts->vorwahl.lookup(number);
         if (!found)
             return std::nullopt;
         return std::pair{found->formatted, found->place};
+    };
+    outgoing.setAreaLookup(areaLookup);
+    IncomingCallLog& incoming = m_parts->incoming;
+    incoming.setAreaLookup(areaLookup);
+    incoming.setFilter([this](const QString& called) {
+        const Settings& settings = m_parts->settings;
+        QStringList numbers;
+        QList<bool> watched;
+        for (int m = 0; m < Settings::kMsnCount; ++m) {
+            numbers << m_parts->base.msnNumber(m).text;
+            watched << settings.watchMsn(m);
+        }
+        return IncomingRecord::isWatched(called, settings.watchAll(), numbers, watched);
     });
     connect(&m_parts->link, &PbxLink::stateEventRecord, this,
             [this](const EventRecord&, const StateEvents::Effect& effect) { showLamps(effect); });
@@ -230,6 +248,11 @@ PendingCall& AppCore::pendingCall() const
 OutgoingCallLog& AppCore::outgoingCalls() const
 {
     return m_parts->outgoing;
+}
+
+IncomingCallLog& AppCore::incomingCalls() const
+{
+    return m_parts->incoming;
 }
 
 LampMatrix& AppCore::lamps() const
@@ -611,6 +634,7 @@ void AppCore::loadCallLogs()
 {
     const Settings& settings = m_parts->settings;
     setRecordOutgoing(settings.recordOutgoing());
+    m_parts->incoming.load(settings.displayDays());
     m_parts->outgoing.cleanUp(settings.deleteFreeCalls());
     m_parts->outgoing.load(settings.displayDays());
 }
@@ -618,4 +642,9 @@ void AppCore::loadCallLogs()
 bool AppCore::renameOutgoingCall(int row, const QString& name)
 {
     return m_parts->outgoing.rename(row, name, m_parts->settings.deleteFreeCalls());
+}
+
+bool AppCore::renameIncomingCall(int row, const QString& name)
+{
+    return m_parts->incoming.rename(row, name);
 }

@@ -21,6 +21,7 @@ class OutgoingCallLog;
 class TPCSpeaker;
 class ToneOutput;
 class ExtensionConfig;
+class IncomingCallLog;
 class PasswordStore;
 class PbxLink;
 class PendingCall;
@@ -69,6 +70,8 @@ public:
     PendingCall& pendingCall() const;
     // "WinKavex.out" and the rows of "Abgehende Gespräche".
     OutgoingCallLog& outgoingCalls() const;
+    // "WinKavex.in" and the rows of "Ankommende Gespräche".
+    IncomingCallLog& incomingCalls() const;
     // The diagnosis matrix's lamps and the speaker of the acoustic signal.
     LampMatrix& lamps() const;
     TPCSpeaker& speaker() const;
@@ -147,10 +150,13 @@ public:
     void setDiagnosisAction(int position); // stored at once; diagnosisActionChanged()
     bool isStandardVolumeEnabled() const;  // only for an acoustic action
     void setRecordOutgoing(bool on);       // "Abgehende Rufe", stored at once
-    // Start-up: the clean-up of the outgoing log, then both lists within "Anzeigezeitraum".
+    // Start-up: the incoming list, the clean-up of the outgoing log, then the outgoing list, both
+    // lists within "Anzeigezeitraum".
     void loadCallLogs();
-    // "Namen ändern" on a row of "Abgehende Gespräche" (a row of the log's list, not of a view).
+    // "Namen ändern" on a row of "Abgehende Gespräche" or "Ankommende Gespräche" (a row of the
+    // log's list, not of a view).
     bool renameOutgoingCall(int row, const QString& name);
+    bool renameIncomingCall(int row, const QString& name);
 
     // A close request: set the shutdown flag only when the program ends from the tray (a quit
     // while the window is hidden), then pause 200 ms with event processing.

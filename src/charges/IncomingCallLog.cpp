@@ -1,0 +1,110 @@
+#include "charges/IncomingCallLog.h"
+
+#include "charges/CallLogReader.h"
+#include "charges/IncomingRecord.h"
+#include "charges/LogRetention.h"
+#include "common/Clock.h"
+#include "common/FormatPicture.h"
+#include "common/TextFile.h"
+
+#include <cerrno>
+#include <cstring>
+
+IncomingCallLog::IncomingCallLog(Clock& clock, const SpeedDialStore& speedDials, QString path, QObject* parent)
+    : QObject(parent), m_clock(clock), m_speedDials(speedDials), m_path(std::move(path)), m_list(columns())
+{}
+
+CallList::Columns IncomingCallLog::columns()
+{
+    CallList::Columns columns;
+    columns.headers = {QStringLiteral("Zeit"), QStringLiteral("An"), QStringLiteral("Von"), QStringLiteral("Name")};
+    columns.name = NameColumn;
+    return columns;
+}
+
+void IncomingCallLog::load(int displayDays)
+{
+    CallLogReader::Result loaded = CallLogReader::load(m_path, CallLogReader::incoming(),
+                                                       CallLogReader::windowStart(m_clock.now().date(), displayDays));
+    m_list.replaceAll(std::move(loaded.rows));
+    if (loaded.error != 0 && loaded.error != ENOENT)
+        Q_EMIT statusText(
+            StatusLevel::Error,
+            QStringLiteral("%1 nicht lesbar: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(loaded.error))));
+}
+
+void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString& called, quint8 typeOfNumber)
+{
+    Logged call;
+    call.caller = IncomingRecord::normalisedCaller(callingDigits, typeOfNumber);
+    call.called = called.trimmed();
+    if (m_accepts && !m_accepts(call.called))
+        return;
+    call.time = m_clock.now();
+    const int row = m_list.append({FormatPicture::timestamp(call.time), call.called, QString(), QString()});
+
+    QString speedDialName;
+    if (const auto match = IncomingRecord::speedDialFor(call.caller, m_speedDials)) {
+        speedDialName = match->name;
+        m_sound = match->sound;
+    }
+    call.formatted = call.caller;
+    if (m_areaLookup) {
+        if (const auto looked = m_areaLookup(call.caller)) {
+            call.formatted = looked->first;
+            call.place = looked->second;
+        }
+    }
+    call.name = speedDialName.isEmpty() ? call.place : speedDialName;
+
+    Q_EMIT statusText(StatusLevel::Progress, call.time.toString(QStringLiteral("HH:mm:ss")) +
+                                                 QStringLiteral(": Anruf von ") + call.formatted + QLatin1Char(' ') +
+                                                 call.place);
+    m_list.setText(row, CallerColumn, call.formatted);
+    m_list.setText(row, NameColumn, call.name);
+    Q_EMIT rowAdded(row);
+
+    // The record takes the time again, as it is written.
+    append(IncomingRecord::line(m_clock.now(), call.called, call.formatted, call.name));
+    Q_EMIT logged(call);
+    if (!m_sound.isEmpty())
+        Q_EMIT playSound(m_sound);
+}
+
+// A missing log is created with its header; an existing one that cannot be opened is reported and
+// never created anew over its lines.
+bool IncomingCallLog::append(const QString& line)
+{
+    int error = TextFile::appendToExisting(m_path, line);
+    if (error == ENOENT) {
+        Q_EMIT statusText(StatusLevel::Normal, QStringLiteral("Öffnen der Gebührendatei brachte Fehler %1").arg(error));
+        const QString header =
+            IncomingRecord::headerLines().join(QLatin1String(TextFile::kLineEnd)) + QLatin1String(TextFile::kLineEnd);
+        error = TextFile::appendText(m_path, header) ? TextFile::appendToExisting(m_path, line) : errno;
+    }
+    if (error == 0)
+        return true;
+    Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Öffnen der IN-Datei brachte Fehler %1 (%2)")
+                                              .arg(error)
+                                              .arg(QString::fromLocal8Bit(std::strerror(error))));
+    return false;
+}
+
+bool IncomingCallLog::rename(int row, const QString& name)
+{
+    const QString key = m_list.text(row, TimeColumn);
+    if (key.isEmpty())
+        return false;
+    const QString cut = name.left(MaxRenamedName);
+    const LogRetention::Outcome outcome = LogRetention::rewriteIncoming(m_path, key, cut);
+    if (outcome.error != 0) {
+        Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben: %2")
+                                                  .arg(m_path, QString::fromLocal8Bit(std::strerror(outcome.error))));
+        return false;
+    }
+    for (int other = 0; other < m_list.rowCount(); ++other) {
+        if (m_list.text(other, TimeColumn) == key)
+            m_list.setText(other, NameColumn, cut);
+    }
+    return true;
+}

@@ -1,0 +1,171 @@
+#include "Golden.h"
+#include "charges/LogRetention.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray record(const char* start, int extension, const char* number, const char* name, const char* completion)
+{
+    return QByteArray(start) + "        " + QByteArray::number(extension) + "       " +
+           QByteArray(number).leftJustified(22) + QByteArray(name).leftJustified(27) + completion;
+}
+
+const QByteArray Header = "   Datum     Zeit     Nebenstelle   Rufnummer             Name                       "
+                          "Einheiten  Kosten  Dauer\r\n" +
+                          QByteArray(110, '=') + "\r\n\r\n";
+
+// Internal calls (a two-digit number beginning with 2), a free call, two calls of the same second,
+// an empty line, and at the end a record still waiting for its completion (no line break yet).
+QByteArray logBeforeCleanUp()
+{
+    return Header + "\r\n" + record("01.03.2026 09:00:00", 21, "030 1234567", "Berlin", "     4      0,48    2:05") +
+           "\r\n" + record("01.03.2026 09:05:00", 21, "22", "", "     0      0,00    0:12") + "\r\n" +
+           record("01.03.2026 09:06:00", 23, "2345", "", "     1      0,12    0:40") + "\r\n" +
+           record("01.03.2026 09:07:00", 22, "0800 123456", "Hotline", "     0      0,00    3:00") + "\r\n\r\n" +
+           record("01.03.2026 09:10:00", 22, "089 987", "M\xfcnchen", "     2      0,24    1:00") + "\r\n" +
+           record("01.03.2026 09:10:00", 24, "0301", "", "   123     14,76 1:00:00") + "\r\n" +
+           record("02.03.2026 11:00:00", 25, "0221 55", "K\xf6ln", "");
+}
+
+struct Files
+{
+    QTemporaryDir dir;
+    QString log = dir.filePath(QStringLiteral("WinKavex.out"));
+};
+
+} // namespace
+
+TEST(LogRetention, TheCleanUpDropsInternalCallsAndOnRequestFreeCalls)
+{
+    Files files;
+    ASSERT_TRUE(writeFile(files.log, logBeforeCleanUp()));
+    LogRetention::Outcome outcome = LogRetention::rewriteOutgoing(files.log, {}, {}, false);
+    ASSERT_TRUE(outcome.rewritten);
+    EXPECT_TRUE(fileBytes(files.log).contains("0800 123456"));
+    EXPECT_FALSE(fileBytes(files.log).contains("21       22 "));
+    EXPECT_EQ(fileBytes(LogRetention::oldVersionPath(files.log)), logBeforeCleanUp());
+
+    outcome = LogRetention::rewriteOutgoing(files.log, {}, {}, true);
+    ASSERT_TRUE(outcome.rewritten);
+    EXPECT_TRUE(Golden::matches(QStringLiteral("outgoing-after-cleanup.out"), fileBytes(files.log)));
+    EXPECT_FALSE(QFile::exists(LogRetention::pendingPath(files.log)));
+}
+
+TEST(LogRetention, ARenameSetsTheNameOfEveryRecordOfThatSecondAndKeepsTheRest)
+{
+    Files files;
+    ASSERT_TRUE(writeFile(files.log, logBeforeCleanUp()));
+    ASSERT_TRUE(LogRetention::rewriteOutgoing(files.log, QStringLiteral("01.03.2026 09:10:00"),
+                                              QStringLiteral("Oma Müller"), false)
+                    .rewritten);
+    EXPECT_TRUE(Golden::matches(QStringLiteral("outgoing-after-rename.out"), fileBytes(files.log)));
+
+    // The name column is 30 wide; from character 89 on the record is kept.
+    const QString line =
+        QStringLiteral("x").repeated(58) + QStringLiteral("y").repeated(30) + QStringLiteral("  2      0,24    1:00");
+    EXPECT_EQ(LogRetention::renamedOutgoing(line, QStringLiteral("Kurz")),
+              line.left(58) + QStringLiteral("Kurz").leftJustified(30) + line.mid(88));
+    EXPECT_EQ(LogRetention::renamedIncoming(QStringLiteral("a").repeated(90), QStringLiteral("Neu")),
+              QStringLiteral("a").repeated(76) + QStringLiteral("Neu"));
+}
+
+TEST(LogRetention, NoLogNoFile)
+{
+    Files files;
+    const LogRetention::Outcome outcome = LogRetention::rewriteOutgoing(files.log, {}, {}, true);
+    EXPECT_TRUE(outcome.missing);
+    EXPECT_EQ(outcome.error, 0);
+    EXPECT_FALSE(QFile::exists(files.log));
+}
+
+// Killed at any point of a rewrite, or stopped by a full disk, the log is the old one or the new one,
+// whole; no record is ever lost.
+TEST(LogRetention, ARewriteInterruptedAnywhereLosesNoRecord)
+{
+    Files files;
+    QByteArray before = Header;
+    for (int i = 0; i < 100000; ++i) {
+        const QByteArray start = QStringLiteral("%1.03.2026 %2:%3:%4")
+                                     .arg(1 + i / 10000, 2, 10, QLatin1Char('0'))
+                                     .arg(i / 3600 % 24, 2, 10, QLatin1Char('0'))
+                                     .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
+                                     .arg(i % 60, 2, 10, QLatin1Char('0'))
+                                     .toLatin1();
+        // As a rewrite leaves it: no empty line between the header and the first record.
+        if (i > 0)
+            before += "\r\n";
+        before += record(start.constData(), 21 + i % 8, "030 1234567", "Berlin", "     4      0,48    2:05");
+    }
+    before += "\r\n";
+    const QString key = QStringLiteral("05.03.2026 11:06:40");
+    const QString name = QStringLiteral("Umbenannt");
+
+    const QString reference = files.dir.filePath(QStringLiteral("reference.out"));
+    ASSERT_TRUE(writeFile(reference, before));
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(LogRetention::rewriteOutgoing(reference, key, name, false).rewritten);
+    const qint64 rewriteUs = std::max<qint64>(timer.nsecsElapsed() / 1000, 1000);
+    const QByteArray after = fileBytes(reference);
+    ASSERT_NE(after, before);
+    ASSERT_EQ(after.size(), before.size());
+
+    const auto run = [&](auto&& child) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            child();
+            ::_exit(0);
+        }
+        return pid;
+    };
+    for (int point = 0; point <= 12; ++point) {
+        ASSERT_TRUE(writeFile(files.log, before));
+        const pid_t pid = run([&] { LogRetention::rewriteOutgoing(files.log, key, name, false); });
+        ASSERT_GT(pid, 0);
+        ::usleep(static_cast<useconds_t>(rewriteUs * point / 10));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        const QByteArray now = fileBytes(files.log);
+        ASSERT_TRUE(now == before || now == after) << "point " << point << ": " << now.size() << " bytes";
+        LogRetention::removeLeftover(files.log);
+    }
+
+    // A full disk: the file size limit is hit half way through the new log.
+    ASSERT_TRUE(writeFile(files.log, before));
+    const pid_t pid = run([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(before.size() / 2), static_cast<rlim_t>(before.size() / 2)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(LogRetention::rewriteOutgoing(files.log, key, name, false).error);
+    });
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), EFBIG);
+    EXPECT_EQ(fileBytes(files.log), before);
+    EXPECT_FALSE(QFile::exists(LogRetention::pendingPath(files.log)));
+}
