@@ -5,6 +5,7 @@
 #include "charges/CallListExport.h"
 #include "charges/CallListFilter.h"
 #include "charges/CallLogReader.h"
+#include "charges/IncomingCallLog.h"
 #include "charges/OutgoingCallLog.h"
 #include "shell/ProgramDirs.h"
 
@@ -13,14 +14,6 @@
 #include <cstring>
 
 namespace {
-
-CallList::Columns incomingColumns()
-{
-    CallList::Columns columns;
-    columns.headers = {QStringLiteral("Zeit"), QStringLiteral("An"), QStringLiteral("Von"), QStringLiteral("Name")};
-    columns.name = 3;
-    return columns;
-}
 
 QDate parseDate(const QString& text)
 {
@@ -68,7 +61,7 @@ int runCalls(const CtlOptions& options, const QStringList& args)
         ctlError(QStringLiteral("%1 nicht lesbar: %2").arg(path, QString::fromLocal8Bit(std::strerror(loaded.error))));
         return ExitComm;
     }
-    CallList list(incoming ? incomingColumns() : OutgoingCallLog::columns());
+    CallList list(incoming ? IncomingCallLog::columns() : OutgoingCallLog::columns());
     list.replaceAll(std::move(loaded.rows));
     CallListFilter filter(list);
     filter.setSearch(search);
