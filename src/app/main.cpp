@@ -2,6 +2,7 @@
 #include "PageRegistry.h"
 #include "Screenshots.h"
 #include "TerminationSignals.h"
+#include "charges/IncomingCallLog.h"
 #include "link/SimulatorProcess.h"
 #include "pages/calls/CallPages.h"
 #include "pages/charges/ChargePages.h"
@@ -14,6 +15,9 @@
 #include "shell/SettingsLocation.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartUp.h"
+#include "shell/StatusLine.h"
+#include "sound/GeneratedTone.h"
+#include "sound/SoundFilePlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -115,7 +119,14 @@ int main(int argc, char** argv)
         StartUp::prepareDemoSettings(demo, options.programDir, QTime::currentTime());
         StartUp::prepareDemoHistory(options.programDir, QDate::currentDate());
     }
+    // Before the core, which holds it: the speaker tones where the speaker device is closed to us.
+    GeneratedTone tone;
     AppCore core(std::move(options), line);
+    core.setToneFallback(&tone);
+    SoundFilePlayer sounds;
+    QObject::connect(&core.incomingCalls(), &IncomingCallLog::playSound, &sounds, &SoundFilePlayer::play);
+    QObject::connect(&sounds, &SoundFilePlayer::failed, &core,
+                     [&core](const QString& message) { core.statusLine().showText(StatusLevel::Error, message); });
     if (line.simulate) {
         QObject::connect(&core, &AppCore::readyChanged, &core, [&core](bool ready) {
             if (ready)
