@@ -1,5 +1,6 @@
 #include "shell/AppCore.h"
 
+#include "charges/CallNotification.h"
 #include "charges/ChargePublisher.h"
 #include "charges/ChargeUpdate.h"
 #include "charges/IncomingCallLog.h"
@@ -77,6 +78,7 @@ struct AppCore::Parts
     ChargePublisher publisher;
     OutgoingCallLog outgoing;
     IncomingCallLog incoming;
+    CallNotification notification;
     TimeControl timeControl;
     WakeUp wakeUp;
     LampMatrix lamps;
@@ -167,6 +169,8 @@ void AppCore::connectFeatures()
         }
         return IncomingRecord::isWatched(called, settings.watchAll(), numbers, watched);
     });
+    m_parts->notification.setEnabled(m_parts->settings.notifyCalls());
+    connect(&incoming, &IncomingCallLog::logged, &m_parts->notification, &CallNotification::notify);
     connect(&m_parts->link, &PbxLink::stateEventRecord, this,
             [this](const EventRecord&, const StateEvents::Effect& effect) { showLamps(effect); });
     connect(&m_parts->link, &PbxLink::stateEventChunk, this, &AppCore::signalStateEvent);
@@ -474,6 +478,12 @@ void AppCore::setWatchAll(bool on)
 {
     m_parts->settings.setWatchAll(on);
     Q_EMIT monitoringChanged();
+}
+
+void AppCore::setNotifyCalls(bool on)
+{
+    m_parts->settings.setNotifyCalls(on);
+    m_parts->notification.setEnabled(on);
 }
 
 void AppCore::setCommitHook(std::function<void()> hook)

@@ -124,6 +124,7 @@ public:
     // "CAPI-Laden" and "Alle" toggled on the program-parameter page (written at once).
     void setLoadCapi(bool on);
     void setWatchAll(bool on);
+    void setNotifyCalls(bool on); // "Benachrichtigung bei Anruf"
 
     // Seams for the GUI: the commit step of the showing page, and the modal password dialog
     // (returns the entered text, or nothing when cancelled).

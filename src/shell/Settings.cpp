@@ -362,6 +362,16 @@ bool Settings::setLoadCapi(bool on)
     return writeFlag(kMonitoring, QStringLiteral("CAPI-Laden"), on);
 }
 
+bool Settings::notifyCalls() const
+{
+    return flag(kMonitoring, QStringLiteral("Benachrichtigung"), true);
+}
+
+bool Settings::setNotifyCalls(bool on)
+{
+    return writeFlag(kMonitoring, QStringLiteral("Benachrichtigung"), on);
+}
+
 bool Settings::recordOutgoing() const
 {
     return flag(kMonitoring, QStringLiteral("Abgehende Rufe"), true);

@@ -107,6 +107,9 @@ public:
     bool setRecordOutgoing(bool on);
     bool watchAll() const;
     bool setWatchAll(bool on);
+    // "Benachrichtigung bei Anruf": a desktop notification for each logged incoming call.
+    bool notifyCalls() const;
+    bool setNotifyCalls(bool on);
 
     // Section "Loeschen"
     bool deleteFreeCalls() const;

@@ -22,6 +22,7 @@ ProgramParameterPage::ProgramParameterPage(AppCore& core, QWidget* parent)
       m_printBorder(new QCheckBox(QStringLiteral("Ausdruck mit Titel- und Seitenbalken"))), m_startPage(new QComboBox),
       m_font(new QComboBox), m_capi(new QCheckBox(QStringLiteral("CAPI-Anrufmonitor beim Start laden"))),
       m_watchAll(new QCheckBox(QStringLiteral("Anrufe an alle MSNs aufzeichnen"))),
+      m_notify(new QCheckBox(QStringLiteral("Benachrichtigung bei Anruf"))),
       m_outgoing(new QCheckBox(QStringLiteral("Abgehende Gespräche aufzeichnen"))),
       m_freeCalls(new QCheckBox(QStringLiteral("Automatisches Löschen von kostenlosen Gesprächen")))
 {
@@ -126,16 +127,20 @@ QWidget* ProgramParameterPage::buildMonitoringGroup()
     auto* form = new QVBoxLayout(group);
     form->addWidget(m_capi);
     form->addWidget(m_watchAll);
+    form->addWidget(m_notify);
     form->addWidget(m_outgoing);
     form->addWidget(m_freeCalls);
     m_capi->setObjectName(QStringLiteral("CheckBoxCAPI"));
     m_watchAll->setObjectName(QStringLiteral("CheckBoxAlleMSNUeberwachen"));
+    m_notify->setObjectName(QStringLiteral("CheckBoxBenachrichtigung"));
     m_outgoing->setObjectName(QStringLiteral("CheckBoxAbgehend"));
     m_freeCalls->setObjectName(QStringLiteral("CheckBoxAutomatischesLoeschen"));
 
     m_capi->setWhatsThis(QStringLiteral("Startet beim Programmstart den Monitor für ankommende Anrufe."));
     m_watchAll->setWhatsThis(QStringLiteral("Ankommende Anrufe an jede MSN aufzeichnen; sonst nur an die MSNs, "
                                             "deren Überwachung auf der Seite Grundparameter eingeschaltet ist."));
+    m_notify->setWhatsThis(QStringLiteral("Zeigt jeden aufgezeichneten ankommenden Anruf als Meldung des Desktops: "
+                                          "Anrufer, Name oder Ort und die gerufene MSN."));
     m_outgoing->setWhatsThis(QStringLiteral("Abgehende Gespräche im Protokoll aufzeichnen."));
     m_freeCalls->setWhatsThis(QStringLiteral("Beim Programmstart kostenlose Gespräche aus dem Protokoll löschen."));
 
@@ -144,6 +149,7 @@ QWidget* ProgramParameterPage::buildMonitoringGroup()
         core().setWatchAll(on);
         applyEnablingRules();
     });
+    connect(m_notify, &QCheckBox::clicked, this, [this](bool on) { core().setNotifyCalls(on); });
     connect(m_outgoing, &QCheckBox::clicked, this, [this](bool on) { core().setRecordOutgoing(on); });
     connect(m_freeCalls, &QCheckBox::clicked, this, [this](bool on) { core().settings().setDeleteFreeCalls(on); });
     return group;
@@ -162,6 +168,7 @@ void ProgramParameterPage::refresh()
     m_font->setCurrentIndex(settings.fontFaceIndex());
     m_capi->setChecked(settings.loadCapi());
     m_watchAll->setChecked(settings.watchAll());
+    m_notify->setChecked(settings.notifyCalls());
     m_outgoing->setChecked(settings.recordOutgoing());
     m_freeCalls->setChecked(settings.deleteFreeCalls());
     m_filling = false;
@@ -188,6 +195,7 @@ void ProgramParameterPage::applyEnablingRules()
     m_standardVolume->setEnabled(!m_locked && core().isStandardVolumeEnabled());
     m_capi->setEnabled(!m_locked);
     m_watchAll->setEnabled(!m_locked && m_capi->isChecked());
+    m_notify->setEnabled(!m_locked && m_capi->isChecked());
 }
 
 void ProgramParameterPage::onActionChanged(int position)

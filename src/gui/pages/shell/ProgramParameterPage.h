@@ -46,6 +46,7 @@ private:
     QComboBox* m_font;
     QCheckBox* m_capi;
     QCheckBox* m_watchAll;
+    QCheckBox* m_notify;
     QCheckBox* m_outgoing;
     QCheckBox* m_freeCalls;
     bool m_locked = false;
