@@ -1,0 +1,86 @@
+#include "ShellHarness.h"
+#include "charges/IncomingCallLog.h"
+#include "charges/OutgoingCallLog.h"
+#include "pages/calls/CallListView.h"
+#include "pages/calls/IncomingCallsPage.h"
+#include "pages/calls/OutgoingCallsPage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+bool copyData(const QString& name, const QString& to)
+{
+    return QFile::copy(qEnvironmentVariable("KAVEX_SOURCE_DIR") + QStringLiteral("/tests/data/") + name, to);
+}
+
+// With KAVEX_SHOTS set, the page as the user sees it lands there, to be looked at.
+void keepPicture(QWidget& page, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("KAVEX_SHOTS");
+    if (!dir.isEmpty())
+        page.grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+// The logs of the program directory, listed at start; typing filters, the footer sums what is shown.
+class CallPagesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listsFromTheLogsWithSearchAndFooter()
+    {
+        ShellHarness shell;
+        shell.clock().setNow(QDateTime(QDate(2026, 3, 2), QTime(12, 0, 0)));
+        const QString dir = shell.core().programDir();
+        QVERIFY(copyData(QStringLiteral("outgoing-after-rename.out"), dir + QStringLiteral("/WinKavex.out")));
+        QVERIFY(copyData(QStringLiteral("incoming-calls.in"), dir + QStringLiteral("/WinKavex.in")));
+        shell.core().loadCallLogs();
+
+        OutgoingCallsPage outgoing(shell.core());
+        outgoing.resize(760, 420);
+        CallListView& out = *outgoing.view();
+        QCOMPARE(out.table()->model()->rowCount(), 6);
+        QTest::keyClicks(out.searchField(), QStringLiteral("LLER")); // "Oma Müller", whatever the case
+        QCOMPARE(out.table()->model()->rowCount(), 2);
+        QVERIFY2(out.footer()->text().startsWith(QStringLiteral("2 Gespräche · 125 Einheiten")),
+                 qPrintable(out.footer()->text()));
+        keepPicture(outgoing, QStringLiteral("abgehend-suche"));
+
+        IncomingCallsPage incoming(shell.core());
+        incoming.resize(760, 420);
+        CallListView& in = *incoming.view();
+        QCOMPARE(in.table()->model()->rowCount(), 6);
+        QCOMPARE(in.table()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Von"));
+        QTest::keyClicks(in.searchField(), QStringLiteral("4712"));
+        QCOMPARE(in.table()->model()->rowCount(), 2);
+        QCOMPARE(in.table()->model()->index(1, 3).data().toString(), QStringLiteral("Gemeinschaftspraxis Mustermann"));
+        const QString csv = dir + QStringLiteral("/export.csv");
+        QVERIFY(in.exportTo(csv));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 QByteArray("Zeit,An,Von,Name\r\n"
+                 "02.03.2026 10:02:02,4712,089123456,Tante Erna\r\n"
+                 "02.03.2026 10:04:04,4712,(0221) 445566,Gemeinschaftspraxis Mustermann\r\n"));
+        keepPicture(incoming, QStringLiteral("ankommend-suche"));
+
+        // A renamed incoming call is renamed in the list and in the log.
+        const int row = 2;
+        QVERIFY(shell.core().renameIncomingCall(row, QStringLiteral("Tante Erna (neu)")));
+        QCOMPARE(shell.core().incomingCalls().list().text(row, IncomingCallLog::NameColumn),
+                 QStringLiteral("Tante Erna (neu)"));
+        QFile log(dir + QStringLiteral("/WinKavex.in"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains("02.03.2026 10:02:02   4712             089123456                            "
+                                       "Tante Erna (neu)\r\n"));
+    }
+};
+
+QTEST_MAIN(CallPagesTest)
+#include "test_call_pages.moc"
