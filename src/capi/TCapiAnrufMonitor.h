@@ -17,7 +17,9 @@ struct TCapiMessageFlags;
 // Watches incoming calls on the ISDN bus through the CAPI: registers, listens for every speech,
 // audio, data, fax and video service, signals each call as alerting and reports it. It leaves
 // calls ringing at the real terminals unless the user ignores one, the reject time-out runs out,
-// or the no-disturb mode takes it and drops it at once.
+// or the no-disturb mode takes it and drops it at once. Its signals are emitted while a CAPI
+// message is handled: a slot must not destroy the monitor or call StartListen directly (use a
+// queued connection for that).
 class TCapiAnrufMonitor : public QObject
 {
     Q_OBJECT

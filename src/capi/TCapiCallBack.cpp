@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 struct TCapiCallBack::Shared
@@ -17,6 +19,9 @@ struct TCapiCallBack::Shared
     std::atomic<bool> finished{false};
     Deliver deliver; // touched in the main thread only
     std::thread thread;
+    std::mutex mutex;
+    std::condition_variable taken;
+    const unsigned char* pending = nullptr; // the message being handed over
 };
 
 namespace {
@@ -55,13 +60,26 @@ void TCapiCallBack::handToMainThread(const std::shared_ptr<Shared>& shared, cons
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
+    std::unique_lock lock(shared->mutex);
+    shared->pending = message;
     QMetaObject::invokeMethod(
-        app,
-        [&shared, message] {
-            if (shared->deliver)
-                shared->deliver(messageAt(message));
-        },
-        Qt::BlockingQueuedConnection);
+        app, [shared] { takePending(*shared, true); }, Qt::QueuedConnection);
+    shared->taken.wait(lock, [&shared] { return shared->pending == nullptr; });
+}
+
+void TCapiCallBack::takePending(Shared& shared, bool deliver)
+{
+    std::unique_lock lock(shared.mutex);
+    const unsigned char* message = shared.pending;
+    if (!message)
+        return;
+    // Unlocked while delivering: the handler may end the application, which takes the slot too.
+    lock.unlock();
+    if (deliver && shared.deliver)
+        shared.deliver(messageAt(message));
+    lock.lock();
+    shared.pending = nullptr;
+    shared.taken.notify_all();
 }
 
 TCapiCallBack::TCapiCallBack(std::shared_ptr<const CapiEntries> capi, unsigned applId, Deliver deliver)
@@ -76,7 +94,7 @@ TCapiCallBack::TCapiCallBack(std::shared_ptr<const CapiEntries> capi, unsigned a
 TCapiCallBack::~TCapiCallBack()
 {
     m_shared->deliver = nullptr;
-    m_shared->terminate = true;
+    requestTermination();
     if (m_shared->finished)
         m_shared->thread.join();
     else
@@ -86,6 +104,7 @@ TCapiCallBack::~TCapiCallBack()
 void TCapiCallBack::requestTermination()
 {
     m_shared->terminate = true;
+    takePending(*m_shared, false);
 }
 
 bool TCapiCallBack::finished() const

@@ -12,6 +12,10 @@ struct CapiEntries;
 // main thread, blocking until the main thread has dealt with it, so the library's message block
 // stays valid while it is copied. A thread that does not end is left to end by itself; it holds
 // the library and its own state, never its owner.
+//
+// The hand-over is a slot the main thread empties from its event loop. Termination empties it
+// too, undelivered, so a thread that is handing over a message when the application ends does not
+// wait for an event loop that the ending main thread is not running.
 class TCapiCallBack
 {
 public:
@@ -24,6 +28,7 @@ public:
     TCapiCallBack(const TCapiCallBack&) = delete;
     TCapiCallBack& operator=(const TCapiCallBack&) = delete;
 
+    // Also drops a message that waits to be handed over. Main thread only.
     void requestTermination();
     bool finished() const;
 
@@ -31,6 +36,7 @@ private:
     struct Shared;
     static void receiveLoop(std::shared_ptr<Shared> shared);
     static void handToMainThread(const std::shared_ptr<Shared>& shared, const unsigned char* message);
+    static void takePending(Shared& shared, bool deliver);
 
     std::shared_ptr<Shared> m_shared;
 };

@@ -456,12 +456,12 @@ int SimController::offerCall(const CallSpec& spec)
     return offered;
 }
 
-int SimController::hangUpAll()
+int SimController::hangUp(const std::optional<std::string>& number)
 {
     std::lock_guard lock(m_mutex);
     int count = 0;
     for (Call& call : m_calls) {
-        if (call.state == Call::State::Clearing)
+        if (call.state == Call::State::Clearing || (number && call.spec.number != *number))
             continue;
         if (const auto app = application(call.applId)) {
             clearCall(*app, call, NormalCallClearing);

@@ -49,8 +49,9 @@ public:
 
     // Offers a call to every application listening for its service; returns how many.
     int offerCall(const CallSpec& call);
-    // The callers of every call still up hang up; returns how many.
-    int hangUpAll();
+    // The callers of every call still up hang up, or only those calling from number (as
+    // CallSpec holds it) when one is given; returns how many.
+    int hangUp(const std::optional<std::string>& number = std::nullopt);
     // Callers whose ring time has run out hang up; returns the time of the next such, if any.
     std::optional<Clock::time_point> hangUpExpired(Clock::time_point now);
     int activeCalls() const;

@@ -121,7 +121,11 @@ void run(SimController& controller, int listenFd, int demoSeconds)
 std::string SimServer::answer(SimController& controller, const std::string& line)
 {
     if (line == "hangup")
-        return "ok " + std::to_string(controller.hangUpAll());
+        return "ok " + std::to_string(controller.hangUp());
+    if (line.rfind("hangup ", 0) == 0) {
+        const std::string number = line.substr(7);
+        return "ok " + std::to_string(controller.hangUp(number == "-" ? std::string() : number));
+    }
     const auto call = callFromLine(line);
     if (!call)
         return "Fehler: unbekannter Befehl";

@@ -11,7 +11,7 @@ namespace {
 const char HelpText[] =
     "Aufruf: kavex-capi-sim call NUMMER MSN [--cip N] [--type national|international|unknown]\n"
     "                       [--ring S]\n"
-    "        kavex-capi-sim hangup\n"
+    "        kavex-capi-sim hangup [NUMMER]\n"
     "\n"
     "Steuert den simulierten CAPI-Controller, eine Bibliothek mit der Schnittstelle von\n"
     "libcapi20.so.3 (libkavex-capi-sim.so neben diesem Programm). WinKavex lädt sie statt der\n"
@@ -28,7 +28,8 @@ const char HelpText[] =
     "    --cip N          Dienst (CIP-Wert), Vorgabe 1 (Sprache); 16 Telefonie, 17 Fax G2/G3.\n"
     "    --type T         Art der Nummer: national, international oder unknown.\n"
     "    --ring S         der Anrufer legt nach S Sekunden auf; ohne: erst bei \"hangup\".\n"
-    "  hangup             alle Anrufer legen auf (DISCONNECT_IND, Normal call clearing).\n"
+    "  hangup [NUMMER]    alle Anrufer legen auf (DISCONNECT_IND, Normal call clearing), mit\n"
+    "                     NUMMER nur dieser (geschrieben wie bei call, \"-\" der ohne Nummer).\n"
     "\n"
     "Umgebung (gelesen von der Bibliothek):\n"
     "  KAVEX_CAPI_SIM_SOCKET     Steuer-Socket; Vorgabe $XDG_RUNTIME_DIR/kavex-capi-sim, ohne\n"
@@ -63,8 +64,14 @@ int main(int argc, char** argv)
         return 0;
     }
     std::string line;
-    if (args[0] == "hangup" && args.size() == 1) {
+    if (args[0] == "hangup" && args.size() <= 2) {
         line = "hangup";
+        if (args.size() == 2) {
+            const auto caller = parseCallArguments({args[1], "0"}, nullptr);
+            if (!caller)
+                return usage("NUMMER besteht aus Ziffern");
+            line += ' ' + (caller->number.empty() ? std::string("-") : caller->number);
+        }
     } else if (args[0] == "call") {
         std::string error;
         const auto call = parseCallArguments(std::vector<std::string>(args.begin() + 1, args.end()), &error);
