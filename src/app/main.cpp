@@ -2,6 +2,7 @@
 #include "PageRegistry.h"
 #include "Screenshots.h"
 #include "TerminationSignals.h"
+#include "capi/SimulatedController.h"
 #include "charges/IncomingCallLog.h"
 #include "link/SimulatorProcess.h"
 #include "pages/calls/CallPages.h"
@@ -27,6 +28,8 @@
 namespace {
 
 constexpr int ScreenshotReadTimeoutMs = 60000;
+// The simulated controller offers an incoming call this often.
+constexpr int DemoCallSeconds = 75;
 
 struct Directories
 {
@@ -114,6 +117,8 @@ int main(int argc, char** argv)
     options.configHome = dirs.configHome;
     options.deviceOverride = line.portDevice;
     if (line.simulate) {
+        // Before the core binds the CAPI: incoming demo calls from the simulated controller.
+        SimulatedController::use(DemoCallSeconds);
         // Before the core reads its settings, so that the names are there from the start.
         Settings demo(SettingsLocation::resolve(options.configHome, options.programDir));
         StartUp::prepareDemoSettings(demo, options.programDir, QTime::currentTime());

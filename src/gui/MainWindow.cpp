@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -119,6 +120,8 @@ void MainWindow::connectCore()
     connect(&m_core, &AppCore::alarmChanged, m_tray, &TrayController::setAlarm);
     connect(&m_core, &AppCore::pageRequested, this, &MainWindow::showRequestedPage);
     connect(&m_core, &AppCore::beepRequested, this, [] { QApplication::beep(); });
+    connect(&m_core, &AppCore::capiNotice, this,
+            [this](const QString& text) { QMessageBox::information(this, QStringLiteral("WinKavex"), text); });
     // Session end, answered only in the ready state: the flag as for a quit, then the timer stops.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (m_core.isReady())

@@ -1,5 +1,8 @@
 #include "shell/AppCore.h"
 
+#include "capi/CapiInfoLines.h"
+#include "capi/CapiLibrary.h"
+#include "capi/TCapiAnrufMonitor.h"
 #include "charges/CallNotification.h"
 #include "charges/ChargePublisher.h"
 #include "charges/ChargeUpdate.h"
@@ -79,6 +82,9 @@ struct AppCore::Parts
     OutgoingCallLog outgoing;
     IncomingCallLog incoming;
     CallNotification notification;
+    CapiLibrary capiLibrary;
+    // After the library: released before it.
+    std::unique_ptr<TCapiAnrufMonitor> monitor;
     TimeControl timeControl;
     WakeUp wakeUp;
     LampMatrix lamps;
@@ -257,6 +263,37 @@ OutgoingCallLog& AppCore::outgoingCalls() const
 IncomingCallLog& AppCore::incomingCalls() const
 {
     return m_parts->incoming;
+}
+
+CapiLibrary& AppCore::capiLibrary() const
+{
+    return m_parts->capiLibrary;
+}
+
+TCapiAnrufMonitor* AppCore::callMonitor() const
+{
+    return m_parts->monitor.get();
+}
+
+CapiInfoLines AppCore::capiInfoLines() const
+{
+    return ::capiInfoLines(m_parts->capiLibrary);
+}
+
+void AppCore::startCallMonitor()
+{
+    if (!m_parts->settings.loadCapi() || m_parts->monitor)
+        return;
+    m_parts->monitor = std::make_unique<TCapiAnrufMonitor>(m_parts->clock, m_parts->capiLibrary);
+    TCapiAnrufMonitor& monitor = *m_parts->monitor;
+    connect(&monitor, &TCapiAnrufMonitor::incomingCall, &m_parts->incoming, [this](const TCapiAnrufNotification& call) {
+        m_parts->incoming.onIncomingCall(call.CallingPartyNumber, call.CalledPartyNumber, call.CallingTypeOfNumber);
+    });
+    // Whatever the monitor's state, the status line is cleared.
+    connect(&monitor, &TCapiAnrufMonitor::stateChange, this,
+            [this](bool, bool) { m_parts->status.showStatus(Msg::Clear); });
+    connect(&monitor, &TCapiAnrufMonitor::notice, this, &AppCore::capiNotice);
+    monitor.StartListen(1, 32767);
 }
 
 LampMatrix& AppCore::lamps() const
@@ -548,6 +585,8 @@ void AppCore::shutdown()
     m_parts->timer.stop();
     m_parts->link.closePort();
     m_parts->vorwahl.unload();
+    // The CAPI application is released while the window can still show a failed release.
+    m_parts->monitor.reset();
 }
 
 void AppCore::onBaseReceived()

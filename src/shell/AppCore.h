@@ -14,6 +14,9 @@
 #include <optional>
 
 class BaseConfig;
+class CapiLibrary;
+class TCapiAnrufMonitor;
+struct CapiInfoLines;
 class ChargeUpdate;
 class Clock;
 class LampMatrix;
@@ -72,6 +75,11 @@ public:
     OutgoingCallLog& outgoingCalls() const;
     // "WinKavex.in" and the rows of "Ankommende Gespräche".
     IncomingCallLog& incomingCalls() const;
+    // The CAPI binding, and the call monitor once start-up has started it ("CAPI-Laden").
+    CapiLibrary& capiLibrary() const;
+    TCapiAnrufMonitor* callMonitor() const;
+    // "CAPI-Hersteller" and "CAPI-Version" of "Grundkonfiguration".
+    CapiInfoLines capiInfoLines() const;
     // The diagnosis matrix's lamps and the speaker of the acoustic signal.
     LampMatrix& lamps() const;
     TPCSpeaker& speaker() const;
@@ -151,6 +159,9 @@ public:
     void setDiagnosisAction(int position); // stored at once; diagnosisActionChanged()
     bool isStandardVolumeEnabled() const;  // only for an acoustic action
     void setRecordOutgoing(bool on);       // "Abgehende Rufe", stored at once
+    // Start-up: the CAPI call monitor on controller 1, when "CAPI-Laden" is on. A failure is not
+    // reported: the base configuration page shows the library's state.
+    void startCallMonitor();
     // Start-up: the incoming list, the clean-up of the outgoing log, then the outgoing list, both
     // lists within "Anzeigezeitraum".
     void loadCallLogs();
@@ -185,6 +196,8 @@ Q_SIGNALS:
     // The digits an extension has dialled, as the diagnosis page's "Nummer" column shows them.
     void dialledNumberChanged(int extension, const QString& text);
     void diagnosisActionChanged(int position);
+    // A notice of the CAPI monitor for an information box (an unknown message, a failed release).
+    void capiNotice(const QString& text);
 
 private:
     void connectLink();

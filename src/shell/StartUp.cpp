@@ -58,6 +58,7 @@ StartUp::Outcome StartUp::run()
     else
         m_view.showWindow();
     m_core.loadCallLogs();
+    m_core.startCallMonitor();
     m_core.link().startUp();
     return Outcome::Reading;
 }

@@ -1,6 +1,7 @@
 #include "OverviewPage.h"
 
 #include "ValueLabel.h"
+#include "capi/CapiInfoLines.h"
 #include "config/BaseConfig.h"
 #include "config/ConfigChoices.h"
 #include "shell/AppCore.h"
@@ -119,7 +120,7 @@ void OverviewPage::showEvent(QShowEvent* event)
 
 void OverviewPage::refreshCapi()
 {
-    // The call monitor comes later; until then the driver counts as never started.
-    m_capi->setValue(QStringLiteral("nicht ermittelbar"), true);
-    m_capiVersion->setValue(QStringLiteral("??.??"));
+    const CapiInfoLines lines = core().capiInfoLines();
+    m_capi->setValue(lines.manufacturer, lines.red);
+    m_capiVersion->setValue(lines.version);
 }
