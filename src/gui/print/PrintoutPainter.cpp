@@ -13,14 +13,17 @@
 namespace {
 
 // The body font fills seven tenths of a grid row, so that the 30 speed-dial rows never touch.
+// Without shaping no ligature replaces letters, so the text of a PDF can be searched and copied.
 struct PrintFonts
 {
     explicit PrintFonts(int rowHeight)
     {
         body.setPixelSize(std::max(1, rowHeight * 7 / 10));
+        body.setStyleStrategy(QFont::PreferNoShaping);
         bold = body;
         bold.setBold(true);
         title = QFont(QStringLiteral("Arial"));
+        title.setStyleStrategy(QFont::PreferNoShaping);
         title.setPixelSize(body.pixelSize() * 2);
         title.setBold(true);
     }
