@@ -239,3 +239,33 @@ TEST_F(PrintToPdf, UnwritableFileAndBadArguments)
 }
 
 } // namespace
+
+namespace {
+
+// Without --speeddials-from-settings the list comes from the exchange: one read of the 60 entries.
+TEST(PrintFromExchange, SpeedDialsAreReadFromTheSimulatedExchange)
+{
+    SimulatedExchange sim;
+    ASSERT_TRUE(sim.start());
+    const QString pdf = sim.path(QStringLiteral("k.pdf"));
+    const CtlRun run = runKavexctl({QStringLiteral("--port"), sim.device(), QStringLiteral("print"),
+                                    Golden::path(QStringLiteral("sim-image-200-8.kvx")), QStringLiteral("--pdf"), pdf,
+                                    QStringLiteral("--mode"), QStringLiteral("1")},
+                                   sim.dir());
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    sim.stop();
+    int reads = 0;
+    for (const auto& cell : sim.cells())
+        reads += cell.bytes == QByteArray::fromHex("83020200");
+    EXPECT_EQ(reads, 1);
+    const std::vector<Word> words = wordsOf(pdf);
+    EXPECT_EQ(pageCount(words), 1);
+    EXPECT_TRUE(placed(words, 0, QStringLiteral("301"), 14, 9));
+    bool attributes = false;
+    for (const Word& w : words)
+        attributes |= w.text == QLatin1String("KW") && std::abs(w.xMin - columnX(34)) < ColumnPoints;
+    EXPECT_TRUE(attributes);
+}
+
+} // namespace

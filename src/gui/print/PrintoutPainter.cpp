@@ -12,13 +12,13 @@
 
 namespace {
 
-// The body font fills seven tenths of a grid row, so that the 30 speed-dial rows never touch.
+// The body font fills 13/20 of a grid row, so that the 30 speed-dial rows never touch.
 // Without shaping no ligature replaces letters, so the text of a PDF can be searched and copied.
 struct PrintFonts
 {
     explicit PrintFonts(int rowHeight)
     {
-        body.setPixelSize(std::max(1, rowHeight * 7 / 10));
+        body.setPixelSize(std::max(1, rowHeight * 13 / 20));
         body.setStyleStrategy(QFont::PreferNoShaping);
         bold = body;
         bold.setBold(true);
