@@ -129,8 +129,9 @@ TEST(PrintLayout, ConfigurationTextsSitAtTheirGridCells)
         const int expectedX = p.align == PrintAlign::Left    ? Grid.column(p.column)
                               : p.align == PrintAlign::Right ? Grid.column(p.column) - w
                                                              : -1;
-        if (expectedX >= 0)
+        if (expectedX >= 0) {
             EXPECT_EQ(t->x, expectedX) << p.text;
+        }
     }
     // "23" centred under "Nebenstelle" (bold, 11 characters), "Ja" under "Impuls".
     EXPECT_EQ(find(page, QStringLiteral("23"))->x, Grid.column(8) + 66 - 10);
@@ -274,7 +275,8 @@ TEST(PrintTexts, ConfigurationFromTheModels)
         EXPECT_EQ(row.permission, extensions.permission(g).text);
         const QString target = extensions.forwardingTarget(g).text;
         EXPECT_TRUE(row.forwarding.startsWith(target)) << g;
-        if (!target.isEmpty() && !extensions.forwardingMode(g).text.isEmpty())
+        if (!target.isEmpty() && !extensions.forwardingMode(g).text.isEmpty()) {
             EXPECT_EQ(row.forwarding, target + QLatin1Char(' ') + extensions.forwardingMode(g).text);
+        }
     }
 }

@@ -4,6 +4,7 @@
 #include "TestImages.h"
 
 #include "common/MessageTable.h"
+#include "config/SpeedDialTransfer.h"
 #include "link/PbxLink.h"
 #include "shell/AppCore.h"
 #include "shell/Printout.h"
@@ -193,6 +194,23 @@ TEST_F(PrintoutTest, PrintoutWaitsBehindAChargeReading)
     answerSpeedDialRead();
     ASSERT_EQ(m_jobs.size(), 1u);
     EXPECT_EQ(m_jobs[0].speedDials->at(59).number, QStringLiteral("<60>"));
+}
+
+} // namespace
+
+namespace {
+
+// The speed-dial page opened first: its read is waited for, not printed half-way or sent twice.
+TEST_F(PrintoutTest, ARunningReadIsWaitedFor)
+{
+    start(TestImages::firmware200());
+    ASSERT_EQ(m_core->speedDialTransfer().start(), SpeedDialTransfer::Start::Begun);
+    m_core->print(PrintMode::SpeedDials);
+    EXPECT_TRUE(m_jobs.empty());
+    answerSpeedDialRead();
+    EXPECT_EQ(speedDialReadsSent(), 1);
+    ASSERT_EQ(m_jobs.size(), 1u);
+    EXPECT_EQ(m_jobs[0].speedDials->at(0).number, QStringLiteral("<01>"));
 }
 
 } // namespace

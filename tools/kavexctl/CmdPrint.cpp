@@ -93,11 +93,12 @@ int runPrint(const CtlOptions& options, const QStringList& args)
     SettingsSpeedDialStore store(settings);
     SpeedDialList list(store);
     const bool withSpeedDials = printsSpeedDials(parsed->mode) && base.speedDialsAvailable();
-    if (withSpeedDials && parsed->speedDialsFromSettings)
+    if (withSpeedDials && parsed->speedDialsFromSettings) {
         fillFromSettings(list, store);
-    else if (withSpeedDials)
+    } else if (withSpeedDials) {
         if (const int status = ctlReadSpeedDials(options, list); status != ExitOk)
             return status;
+    }
 
     const ChargeCosts charges =
         ChargeCosts::holdsCharges(*image) ? ChargeCosts(*image, ChargeSettings::read(settings)) : ChargeCosts();
