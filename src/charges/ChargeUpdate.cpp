@@ -2,15 +2,11 @@
 
 #include "charges/PendingCall.h"
 #include "common/Clock.h"
-#include "common/FormatPicture.h"
 #include "image/ConfigImage.h"
-#include "image/ImageLayout.h"
 
 #include <QStringList>
 
 namespace {
-
-constexpr int ChargeKind = 21;
 
 QString difference(int now, int before)
 {
@@ -31,89 +27,70 @@ void ChargeUpdate::loadPeriods()
 
 void ChargeUpdate::run()
 {
-    if (m_image[ConfigImage::ChargesOffset] != ChargeKind)
+    if (!ChargeCosts::holdsCharges(m_image))
         return;
     Q_EMIT status(Msg::Clear, StatusLevel::Normal, {});
-    readUnits();
-    m_periods.applyReading(CounterLine::overview(m_units), m_clock.now().date());
-    computeCosts();
+    m_reading = ChargeCosts(m_image, m_prices);
+    m_periods.applyReading(CounterLine::overview(units()), m_clock.now().date());
+    publishItems();
     updateHistory();
     m_pendingCall.complete();
     Q_EMIT updated();
 }
 
-void ChargeUpdate::readUnits()
+void ChargeUpdate::publishItems()
 {
-    m_count = ImageLayout::extensionCount(m_image);
-    for (int i = 0; i < m_count; ++i)
-        m_units[static_cast<std::size_t>(i)] = ImageLayout::units(m_image, i);
-    QStringList items;
-    for (int value : m_units)
-        items << QString::number(value);
-    m_unitsItem = items.join(QLatin1Char(';'));
-}
-
-// A counter below its baseline was reset at the exchange: the carried-over cost no longer applies.
-void ChargeUpdate::computeCosts()
-{
-    m_totalUnits = 0;
-    m_totalCost = 0.0;
-    QStringList items;
-    for (int i = 0; i < m_count; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const int units = m_units[k];
-        const int baseline = m_prices.baselineUnits[k];
-        m_costs[k] = baseline > units ? m_prices.pricePerUnit * units
-                                      : m_prices.pricePerUnit * (units - baseline) + m_prices.baselineCosts[k];
-        m_totalUnits += units;
-        m_totalCost += m_costs[k];
-        items << FormatPicture::fixed(m_costs[k], 4);
-    }
-    m_costsItem = items.join(QLatin1Char(';'));
+    QStringList units, costs;
+    for (int value : m_reading.units())
+        units << QString::number(value);
+    for (int i = 0; i < m_reading.extensionCount(); ++i)
+        costs << m_reading.costText(i);
+    m_unitsItem = units.join(QLatin1Char(';'));
+    m_costsItem = costs.join(QLatin1Char(';'));
 }
 
 void ChargeUpdate::updateHistory()
 {
-    const HistoryFile::Outcome outcome = m_history.update(m_units, m_totalUnits, m_clock.now(), m_last);
+    const HistoryFile::Outcome outcome = m_history.update(units(), totalUnits(), m_clock.now(), m_last);
     const QString opening = QStringLiteral("Öffnen der Gebührendatei brachte Fehler %1").arg(outcome.error);
     if (outcome.created)
         Q_EMIT statusText(StatusLevel::Normal, opening);
     else if (outcome.error != 0)
         Q_EMIT statusText(StatusLevel::Error, opening); // never recreated over its lines
-    const bool lost = outcome.created ? !outcome.read : outcome.read && m_last.total != m_totalUnits;
+    const bool lost = outcome.created ? !outcome.read : outcome.read && m_last.total != totalUnits();
     if (lost && !outcome.appended)
         Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben").arg(m_history.path()));
 }
 
 QString ChargeUpdate::unitsText(int index) const
 {
-    return index < m_count ? QString::number(m_units.at(static_cast<std::size_t>(index))) : QString();
+    return m_reading.unitsText(index);
 }
 
 QString ChargeUpdate::differenceText(int index) const
 {
-    if (index >= m_count)
+    if (index >= extensionCount())
         return {};
     const auto k = static_cast<std::size_t>(index);
-    return difference(m_units[k], m_last.previous[k]);
+    return difference(units()[k], m_last.previous[k]);
 }
 
 QString ChargeUpdate::costText(int index) const
 {
-    return index < m_count ? FormatPicture::fixed(cost(index), 4) : QString();
+    return m_reading.costText(index);
 }
 
 QString ChargeUpdate::totalUnitsText() const
 {
-    return hasReading() ? QString::number(m_totalUnits) : QString();
+    return m_reading.totalUnitsText();
 }
 
 QString ChargeUpdate::totalDifferenceText() const
 {
-    return hasReading() ? difference(m_totalUnits, m_last.total) : QString();
+    return hasReading() ? difference(totalUnits(), m_last.total) : QString();
 }
 
 QString ChargeUpdate::totalCostText() const
 {
-    return hasReading() ? FormatPicture::fixed(m_totalCost, 6) : QString();
+    return m_reading.totalCostText();
 }

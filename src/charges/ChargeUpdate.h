@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charges/ChargeCosts.h"
 #include "charges/CounterLine.h"
 #include "charges/HistoryFile.h"
 #include "charges/PeriodList.h"
@@ -11,15 +12,6 @@
 class Clock;
 class ConfigImage;
 class PendingCall;
-
-// What the settings say about money: the price of a unit and the carried-over units and costs
-// per extension ("AlteEinheiten", "AlteKosten").
-struct ChargePrices
-{
-    double pricePerUnit = 0.0;
-    Units baselineUnits{};
-    std::array<double, Extensions::Max> baselineCosts{};
-};
 
 // Everything that follows a charge reply, in its fixed order: the units of the present
 // extensions, the period list, the costs, the history file (which gives the counters as they were
@@ -41,14 +33,16 @@ public:
     // The charge region of the image has just been received.
     void run();
 
-    bool hasReading() const { return m_count >= 0; }
-    int extensionCount() const { return m_count; }
-    const Units& units() const { return m_units; }
+    bool hasReading() const { return m_reading.hasReading(); }
+    int extensionCount() const { return m_reading.extensionCount(); }
+    const Units& units() const { return m_reading.units(); }
     const Units& previousUnits() const { return m_last.previous; }
     int lastRecordedTotal() const { return m_last.total; }
-    double cost(int index) const { return m_costs.at(static_cast<std::size_t>(index)); }
-    int totalUnits() const { return m_totalUnits; }
-    double totalCost() const { return m_totalCost; }
+    double cost(int index) const { return m_reading.cost(index); }
+    int totalUnits() const { return m_reading.totalUnits(); }
+    double totalCost() const { return m_reading.totalCost(); }
+    // The units and costs of the last reading.
+    const ChargeCosts& reading() const { return m_reading; }
     PeriodList& periods() { return m_periods; }
     const PeriodList& periods() const { return m_periods; }
 
@@ -70,8 +64,7 @@ Q_SIGNALS:
     void updated();
 
 private:
-    void readUnits();
-    void computeCosts();
+    void publishItems();
     void updateHistory();
 
     ConfigImage& m_image;
@@ -80,12 +73,8 @@ private:
     HistoryFile m_history;
     PeriodList m_periods;
     ChargePrices m_prices;
-    int m_count = -1;
-    Units m_units{};
+    ChargeCosts m_reading;
     HistoryFile::Last m_last;
-    std::array<double, Extensions::Max> m_costs{};
-    int m_totalUnits = 0;
-    double m_totalCost = 0.0;
     QString m_unitsItem;
     QString m_costsItem;
 };

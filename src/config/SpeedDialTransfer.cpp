@@ -11,8 +11,8 @@ SpeedDialTransfer::SpeedDialTransfer(PbxLink& link, SpeedDialList& list, QObject
     connect(&link, &PbxLink::speedDialEntry, this, &SpeedDialTransfer::onEntry);
     connect(&link, &PbxLink::speedDialsRead, this, &SpeedDialTransfer::onFinished);
     // A read cut short (message 4 or 36, or turned into a full read by the first time-out).
-    connect(&link, &PbxLink::failed, this, [this] { m_reading = false; });
-    connect(&link, &PbxLink::readFinished, this, [this] { m_reading = false; });
+    connect(&link, &PbxLink::failed, this, &SpeedDialTransfer::onCutShort);
+    connect(&link, &PbxLink::readFinished, this, &SpeedDialTransfer::onCutShort);
 }
 
 SpeedDialTransfer::Start SpeedDialTransfer::start()
@@ -60,4 +60,13 @@ void SpeedDialTransfer::onFinished()
         return;
     m_reading = false;
     Q_EMIT finished();
+}
+
+// The end of a transfer that ran before a waiting speed-dial read does not end that read.
+void SpeedDialTransfer::onCutShort()
+{
+    if (!m_reading || m_link.queue().isWaiting(TransferQueue::Job::SpeedDialRead))
+        return;
+    m_reading = false;
+    Q_EMIT cutShort();
 }

@@ -41,10 +41,13 @@ Q_SIGNALS:
     void entryRead(int entry);
     // All 60 entries are in the list (a waiting printout goes on now).
     void finished();
+    // The read ended early (time-out, unwritable port); the link has reported why.
+    void cutShort();
 
 private:
     void onEntry(int n, const QByteArray& chunk);
     void onFinished();
+    void onCutShort();
 
     PbxLink& m_link;
     SpeedDialList& m_list;

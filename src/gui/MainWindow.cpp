@@ -13,6 +13,7 @@
 #include "PageRegistry.h"
 #include "PageStack.h"
 #include "PasswordDialog.h"
+#include "PrintoutPrinter.h"
 #include "StatusBar.h"
 #include "TrayController.h"
 #include "common/Clock.h"
@@ -97,6 +98,7 @@ MainWindow::~MainWindow()
 {
     m_core.setCommitHook({});
     m_core.setPasswordPrompt({});
+    m_core.setPrintSink({});
 }
 
 void MainWindow::connectCore()
@@ -106,6 +108,7 @@ void MainWindow::connectCore()
             page->store();
     });
     m_core.setPasswordPrompt([this] { return PasswordDialog::ask(this); });
+    m_core.setPrintSink(&PrintoutPrinter::print);
     m_core.statusLine().setPump([this] { m_statusBar->linePanel()->repaint(); });
     connect(&m_core, &AppCore::configDecoded, this, &MainWindow::refreshPages);
     // The charge update ends by refreshing the configuration controls from the image.

@@ -24,6 +24,7 @@
 #include "link/Transport.h"
 #include "shell/ChargeSettings.h"
 #include "shell/PasswordStore.h"
+#include "shell/Printout.h"
 #include "shell/SecondTick.h"
 #include "shell/Settings.h"
 #include "shell/SettingsLocation.h"
@@ -59,7 +60,8 @@ struct AppCore::Parts
           publisher(chargeUpdate),
           outgoing(pendingCall, chargeUpdate, clock, speedDialStore, programDir + QStringLiteral("/WinKavex.out")),
           incoming(clock, speedDialStore, programDir + QStringLiteral("/WinKavex.in")),
-          timeControl(clock, settings, image), wakeUp(clock, settings, link), speaker(clock)
+          timeControl(clock, settings, image), wakeUp(clock, settings, link), speaker(clock),
+          printout({base, extensions, speedDials, speedDialTransfer, chargeUpdate, settings, clock})
     {}
 
     Clock& clock;
@@ -91,6 +93,7 @@ struct AppCore::Parts
     TPCSpeaker speaker;
     std::unique_ptr<SpeakerDevice> speakerDevice;
     bool speakerLooked = false;
+    Printout printout;
     SecondTick tick;
     QTimer timer;
 };
@@ -129,6 +132,8 @@ void AppCore::connectStatus()
     connect(&m_parts->timeControl, &TimeControl::status, &status, &StatusLine::showStatus);
     connect(&m_parts->outgoing, &OutgoingCallLog::statusText, &status, &StatusLine::showText);
     connect(&m_parts->incoming, &IncomingCallLog::statusText, &status, &StatusLine::showText);
+    connect(&m_parts->printout, &Printout::status, &status, &StatusLine::showStatus);
+    connect(&m_parts->printout, &Printout::statusText, &status, &StatusLine::showText);
     // A refused settings write is shown where every failure is: the status line, in red.
     connect(&m_parts->settings, &Settings::writeFailed, this,
             [&status](const QString& message) { status.showText(StatusLevel::Error, message); });
@@ -138,7 +143,13 @@ void AppCore::connectLink()
 {
     PbxLink& link = m_parts->link;
     connect(&link, &PbxLink::progressChanged, this, &AppCore::progressChanged);
-    connect(&link, &PbxLink::transferLockChanged, this, &AppCore::transferLockChanged);
+    // A printout keeps the controls locked across the speed-dial read it waits for.
+    connect(&link, &PbxLink::transferLockChanged, this,
+            [this](bool locked) { Q_EMIT transferLockChanged(locked || m_parts->printout.isBusy()); });
+    connect(&m_parts->printout, &Printout::busyChanged, this, [this](bool busy) {
+        if (!m_parts->link.isLocked())
+            Q_EMIT transferLockChanged(busy);
+    });
     connect(&link, &PbxLink::baseReceived, this, &AppCore::onBaseReceived);
     connect(&link, &PbxLink::extensionsReceived, this, &AppCore::onExtensionsReceived);
     connect(&link, &PbxLink::chargesReceived, &m_parts->chargeUpdate, &ChargeUpdate::run);
@@ -348,7 +359,7 @@ QString AppCore::programDir() const
 
 bool AppCore::isTransferLocked() const
 {
-    return m_parts->link.isLocked() || m_parts->lamps.isTesting();
+    return m_parts->link.isLocked() || m_parts->lamps.isTesting() || m_parts->printout.isBusy();
 }
 
 bool AppCore::isFirstReadPending() const
@@ -521,6 +532,24 @@ void AppCore::setNotifyCalls(bool on)
 {
     m_parts->settings.setNotifyCalls(on);
     m_parts->notification.setEnabled(on);
+}
+
+void AppCore::print(PrintMode mode, const QString& pdfPath)
+{
+    if (m_parts->printout.isBusy())
+        return;
+    commitPages();
+    m_parts->printout.request(mode, pdfPath);
+}
+
+bool AppCore::isPrinting() const
+{
+    return m_parts->printout.isBusy();
+}
+
+void AppCore::setPrintSink(Printout::Sink sink)
+{
+    m_parts->printout.setSink(std::move(sink));
 }
 
 void AppCore::setCommitHook(std::function<void()> hook)

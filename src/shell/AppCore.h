@@ -1,10 +1,12 @@
 #pragma once
 
+#include "config/PrintContent.h"
 #include "diagnosis/Signalling.h"
 #include "image/ConfigImage.h"
 #include "link/StateEvents.h"
 #include "link/Transport.h"
 #include "shell/CommandLine.h"
+#include "shell/Printout.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -127,6 +129,10 @@ public:
     void loadCharges();                         // start-up: prices from the settings, the period list
     void startPublication();                    // the charge texts on the session bus, when there is one
     void commitPages();                         // store the showing page before a write, save or print
+    // "Drucken...": commit, lock, the speed dials first where the mode needs them, then the sink.
+    // `pdfPath` empty: the default printer.
+    void print(PrintMode mode, const QString& pdfPath = {});
+    bool isPrinting() const;
     // "Paßwort speichern": message 40 when the two texts differ; an empty pair removes the password.
     bool savePassword(const QString& newPassword, const QString& repetition);
     // "CAPI-Laden" and "Alle" toggled on the program-parameter page (written at once).
@@ -138,6 +144,8 @@ public:
     // (returns the entered text, or nothing when cancelled).
     void setCommitHook(std::function<void()> hook);
     void setPasswordPrompt(std::function<std::optional<QString>()> prompt);
+    // The drawing of a printout on the printer or into a PDF file.
+    void setPrintSink(Printout::Sink sink);
 
     // The one-second timer: started at the end of start-up, stopped at shutdown.
     void startTimer();

@@ -31,6 +31,7 @@ struct CtlCommand
     const char* name;
     const char* synopsis; // one line for --help, e.g. "read [--save FILE.KVX] [--json]"
     int (*run)(const CtlOptions& options, const QStringList& args);
+    bool drawsPages = false; // needs fonts and a painter: runs in a GUI application without a display
 };
 
 // Each command file registers itself with one static CtlRegistrar.

@@ -3,8 +3,10 @@
 #include "shell/VorwahlLibrary.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 std::vector<CtlCommand>& CtlRegistry::commands()
 {
@@ -27,12 +29,33 @@ void printUsage(FILE* out)
     std::fputs("\nExit-Status: 0 Erfolg, 1 Aufruf- oder Dateifehler, 2 Kommunikationsfehler, 3 Firmware zu alt\n", out);
 }
 
+const CtlCommand* findCommand(const QString& name)
+{
+    for (const CtlCommand& c : CtlRegistry::commands()) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+// A command that draws pages needs fonts, which only a GUI application has; it never needs a
+// display, so the platform without one is the default.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv, const CtlCommand* command)
+{
+    if (!command || !command->drawsPages)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     CtlOptions options;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
@@ -67,15 +90,16 @@ int main(int argc, char** argv)
         printUsage(stderr);
         return ExitUsage;
     }
+    const QString name = args.takeFirst();
+    const CtlCommand* command = findCommand(name);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv, command);
+    if (!command) {
+        std::fprintf(stderr, "kavexctl: unbekannter Befehl %s\n", qPrintable(name));
+        printUsage(stderr);
+        return ExitUsage;
+    }
     VorwahlLibrary vorwahl;
     vorwahl.load();
     options.vorwahl = &vorwahl;
-    const QString name = args.takeFirst();
-    for (const CtlCommand& c : CtlRegistry::commands()) {
-        if (name == QLatin1String(c.name))
-            return c.run(options, args);
-    }
-    std::fprintf(stderr, "kavexctl: unbekannter Befehl %s\n", qPrintable(name));
-    printUsage(stderr);
-    return ExitUsage;
+    return command->run(options, args);
 }

@@ -1,6 +1,7 @@
 #include "ConfigFileButtons.h"
 
 #include "ConfigFileActions.h"
+#include "PrintButton.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,12 +14,14 @@ ConfigFileButtons::ConfigFileButtons(AppCore& core, QWidget* parent)
     m_load = new QPushButton(QStringLiteral("Aus Datei lesen..."), this);
     m_load->setWhatsThis(QStringLiteral("Lädt eine gespeicherte Konfiguration (*.kvx) in die Seiten. Zur Anlage "
                                         "übertragen wird sie erst mit \"Konfigurieren\"."));
+    m_print = new PrintButton(core, this);
     m_save->setObjectName(QStringLiteral("InDateiSchreiben"));
     m_load->setObjectName(QStringLiteral("AusDateiLesen"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_save);
     layout->addWidget(m_load);
+    layout->addWidget(m_print);
     connect(m_save, &QPushButton::clicked, m_actions, &ConfigFileActions::save);
     connect(m_load, &QPushButton::clicked, m_actions, &ConfigFileActions::load);
 }

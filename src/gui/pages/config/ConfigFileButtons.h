@@ -4,9 +4,10 @@
 
 class AppCore;
 class ConfigFileActions;
+class PrintButton;
 class QPushButton;
 
-// The buttons "In Datei schreiben..." and "Aus Datei lesen..." for the frame's button column; the
+// The buttons "In Datei schreiben...", "Aus Datei lesen..." and "Drucken..." for the frame's button column; the
 // frame disables the widget while a transfer runs.
 class ConfigFileButtons : public QWidget
 {
@@ -17,9 +18,11 @@ public:
     ConfigFileActions& actions() const { return *m_actions; }
     QPushButton* saveButton() const { return m_save; }
     QPushButton* loadButton() const { return m_load; }
+    PrintButton* printButton() const { return m_print; }
 
 private:
     ConfigFileActions* m_actions;
     QPushButton* m_save;
     QPushButton* m_load;
+    PrintButton* m_print;
 };

@@ -1,0 +1,205 @@
+#include "config/PrintLayout.h"
+
+namespace {
+
+const QString Footer = QStringLiteral("WinKavex - Version 5.19");
+const QString Title = QStringLiteral("Kavex K3/K8 - Konfiguration");
+constexpr int SpeedDialBarRows = 15; // the side bar's extent on the speed-dial page, like 15 extensions
+constexpr int EntriesPerColumn = 30;
+
+// Adds the texts and shapes of one page in grid terms.
+class PageBuilder
+{
+public:
+    PageBuilder(const PageGrid& grid, const PrintTextWidth& width) : m_grid(grid), m_width(width) {}
+
+    void text(const QString& text, int row, int column, PrintFont font = PrintFont::Body)
+    {
+        place(text, row, column, font, PrintAlign::Left, m_grid.column(column));
+    }
+    void rightAligned(const QString& text, int row, int column, PrintFont font = PrintFont::Body)
+    {
+        place(text, row, column, font, PrintAlign::Right, m_grid.column(column) - m_width(text, font));
+    }
+    // Centred under the bold heading that starts at the column.
+    void centredUnder(const QString& text, const QString& heading, int row, int column)
+    {
+        const int x =
+            m_grid.column(column) + m_width(heading, PrintFont::Bold) / 2 - m_width(text, PrintFont::Body) / 2;
+        place(text, row, column, PrintFont::Body, PrintAlign::Centre, x);
+    }
+    void footer(int row)
+    {
+        place(Footer, row, 7, PrintFont::Body, PrintAlign::Left, m_grid.column(7) + m_grid.shadow());
+    }
+    void header(bool withBars, const QDateTime& printedAt, int barRows)
+    {
+        const int d = m_grid.shadow();
+        if (withBars) {
+            fill({m_grid.column(3), m_grid.row(7), m_grid.column(99) + d, m_grid.row(10)});
+            fill({m_grid.column(3), m_grid.row(7), m_grid.column(6), m_grid.row(barRows + 30) + d});
+        }
+        PrintText title{Title, PrintFont::Title};
+        title.align = PrintAlign::Centre;
+        title.white = withBars;
+        title.x = m_grid.width * 52 / 100 - m_width(Title, PrintFont::Title) / 2;
+        title.y = m_grid.height * 15 / 110;
+        m_page.texts.push_back(title);
+        const QString when = printedAt.toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral("     ") +
+                             printedAt.toString(QStringLiteral("HH:mm"));
+        rightAligned(when, 8, 99);
+        // The date lies on the title bar as well: black on black could not be read.
+        m_page.texts.back().white = withBars;
+    }
+    void shadowedBox(int left, int top, int right, int bottom)
+    {
+        const PrintRect box{m_grid.column(left), m_grid.row(top), m_grid.column(right), m_grid.row(bottom)};
+        const int d = m_grid.shadow();
+        m_page.frames.push_back(box);
+        fill({box.left + d, box.bottom, box.right + d, box.bottom + d});
+        fill({box.right, box.top + d, box.right + d, box.bottom + d});
+    }
+    PrintPage page() const { return m_page; }
+
+private:
+    void place(const QString& text, int row, int column, PrintFont font, PrintAlign align, int x)
+    {
+        if (text.isEmpty())
+            return;
+        m_page.texts.push_back({text, font, row, column, align, false, x, m_grid.row(row)});
+    }
+    void fill(const PrintRect& rect) { m_page.fills.push_back(rect); }
+
+    const PageGrid& m_grid;
+    const PrintTextWidth& m_width;
+    PrintPage m_page;
+};
+
+void baseValues(PageBuilder& b, const PrintConfiguration& c)
+{
+    static const std::array<QString, 8> labels = {QStringLiteral("Protokoll"),
+                                                  QStringLiteral("Anschlußart"),
+                                                  QStringLiteral("Externe S0-Anschlüsse"),
+                                                  QStringLiteral("Interne S0-Anschlüsse"),
+                                                  QStringLiteral("Nebenstellen"),
+                                                  QStringLiteral("Firmware-Version"),
+                                                  QStringLiteral("Music on Hold"),
+                                                  QStringLiteral("Message on Hold")};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const int row = 13 + static_cast<int>(i);
+        b.text(labels[i], row, 8, PrintFont::Bold);
+        b.text(c.baseValues[i], row, 30);
+    }
+}
+
+void msns(PageBuilder& b, const PrintConfiguration& c)
+{
+    b.shadowedBox(53, 11, 99, 23);
+    for (std::size_t m = 0; m < c.msnNumbers.size(); ++m) {
+        const int row = 12 + static_cast<int>(m);
+        b.text(QStringLiteral("MSN %1").arg(m + 1), row, 62, PrintFont::Bold);
+        b.text(c.msnNumbers[m], row, 72);
+        b.text(c.msnRhythms[m], row, 82);
+    }
+}
+
+const QString NumberHeading = QStringLiteral("Nebenstelle");
+const QString MsnHeading = QStringLiteral("MSN-Zuordnung");
+const QString PulseHeading = QStringLiteral("Impuls");
+const QString TrunkHeading = QStringLiteral("Spontane Amtsholung");
+
+void extensionRow(PageBuilder& b, const PrintExtensionRow& e, int row)
+{
+    const QString yes = QStringLiteral("Ja");
+    b.centredUnder(e.number, NumberHeading, row, 8);
+    b.text(e.name, row, 15);
+    b.centredUnder(e.msns, MsnHeading, row, 30);
+    b.text(e.forwarding, row, 40);
+    b.text(e.permission, row, 50);
+    b.text(e.service, row, 60);
+    if (e.chargePulse)
+        b.centredUnder(yes, PulseHeading, row, 69);
+    if (e.trunkAccess)
+        b.centredUnder(yes, TrunkHeading, row, 74);
+    b.rightAligned(e.units, row, 92);
+    b.rightAligned(e.cost, row, 98);
+}
+
+void extensions(PageBuilder& b, const PrintConfiguration& c)
+{
+    const int n = static_cast<int>(c.extensions.size());
+    b.shadowedBox(7, 24, 99, n + 30);
+    b.text(NumberHeading, 25, 8, PrintFont::Bold);
+    b.text(QStringLiteral("Bezeichnung"), 25, 15, PrintFont::Bold);
+    b.text(MsnHeading, 25, 30, PrintFont::Bold);
+    b.text(QStringLiteral("Rufumleitung"), 25, 40, PrintFont::Bold);
+    b.text(QStringLiteral("Berechtigung"), 25, 50, PrintFont::Bold);
+    b.text(QStringLiteral("Dienst"), 25, 60, PrintFont::Bold);
+    b.text(PulseHeading, 25, 69, PrintFont::Bold);
+    b.text(TrunkHeading, 25, 74, PrintFont::Bold);
+    b.rightAligned(QStringLiteral("Einheiten"), 25, 92, PrintFont::Bold);
+    b.rightAligned(QStringLiteral("Kosten"), 25, 98, PrintFont::Bold);
+    for (int g = 0; g < n; ++g)
+        extensionRow(b, c.extensions[static_cast<std::size_t>(g)], 27 + g);
+    b.text(QStringLiteral("Summe"), n + 28, 8, PrintFont::Bold);
+    b.rightAligned(c.totalUnits, n + 28, 92);
+    b.rightAligned(c.totalCost, n + 28, 98);
+    b.footer(n + 31);
+}
+
+PrintPage configurationPage(const PrintContent& content, const PageGrid& grid, const PrintTextWidth& width)
+{
+    const PrintConfiguration& c = *content.configuration;
+    PageBuilder b(grid, width);
+    b.header(content.withBars, content.printedAt, static_cast<int>(c.extensions.size()));
+    baseValues(b, c);
+    msns(b, c);
+    extensions(b, c);
+    return b.page();
+}
+
+void speedDialHeadings(PageBuilder& b, int first)
+{
+    b.text(QStringLiteral("Kurzwahl"), 12, first, PrintFont::Bold);
+    b.text(QStringLiteral("Bezeichnung"), 12, first + 5, PrintFont::Bold);
+    b.text(QStringLiteral("Rufnummer"), 12, first + 17, PrintFont::Bold);
+    b.text(QStringLiteral("Attribute"), 12, first + 26, PrintFont::Bold);
+}
+
+PrintPage speedDialPage(const PrintContent& content, const PageGrid& grid, const PrintTextWidth& width)
+{
+    PageBuilder b(grid, width);
+    b.header(content.withBars, content.printedAt, SpeedDialBarRows);
+    b.shadowedBox(7, 11, 51, 45);
+    speedDialHeadings(b, 8);
+    speedDialHeadings(b, 54);
+    const std::vector<PrintSpeedDialRow>& rows = *content.speedDials;
+    for (std::size_t i = 0; i < rows.size() && i < 2 * EntriesPerColumn; ++i) {
+        const bool second = i >= EntriesPerColumn;
+        const int row = 14 + static_cast<int>(i % EntriesPerColumn);
+        const int shift = second ? 46 : 0;
+        b.text(rows[i].entry, row, 9 + shift);
+        b.text(rows[i].name, row, 13 + shift);
+        b.text(rows[i].number, row, 25 + shift);
+        b.text(rows[i].attributes, row, 34 + shift);
+    }
+    b.footer(46);
+    return b.page();
+}
+
+} // namespace
+
+namespace PrintLayout {
+
+std::vector<PrintPage> pages(const PrintContent& content, QSize pageSize, const PrintTextWidth& width)
+{
+    const PageGrid grid{pageSize.width(), pageSize.height()};
+    std::vector<PrintPage> result;
+    if (content.configuration)
+        result.push_back(configurationPage(content, grid, width));
+    if (content.speedDials)
+        result.push_back(speedDialPage(content, grid, width));
+    return result;
+}
+
+} // namespace PrintLayout

@@ -1,0 +1,50 @@
+#include "CtlSpeedDials.h"
+
+#include "CtlCommand.h"
+#include "CtlLink.h"
+
+#include "common/MessageTable.h"
+#include "config/SpeedDialTransfer.h"
+
+namespace {
+QString withPort(int message, const QString& port)
+{
+    return MessageTable::text(message, port);
+}
+} // namespace
+
+int ctlReadSpeedDials(const CtlOptions& options, SpeedDialList& list)
+{
+    CtlLink link(options);
+    if (const int status = link.open(); status != ExitOk)
+        return status;
+    if (const int status = link.read(); status != ExitOk)
+        return status;
+    // The automatic repeat belongs to the first read only; a later time-out ends with message 4.
+    link.link().setFirstRead(false);
+
+    SpeedDialTransfer reader(link.link(), list);
+    int result = ExitOk;
+    bool done = false;
+    QObject::connect(&reader, &SpeedDialTransfer::finished, [&] {
+        done = true;
+        link.quit();
+    });
+    QObject::connect(&link.link(), &PbxLink::failed, [&](int message) {
+        result = ExitComm;
+        done = true;
+        ctlError(withPort(message, link.link().portName()));
+        link.quit();
+    });
+    if (reader.start() == SpeedDialTransfer::Start::NotAvailable) {
+        ctlError(MessageTable::text(Msg::NoSpeedDials));
+        return ExitFirmware;
+    }
+    if (!done)
+        link.run(-1);
+    if (!done) { // interrupted
+        ctlError(withPort(Msg::CommError, link.link().portName()));
+        return ExitComm;
+    }
+    return result;
+}
