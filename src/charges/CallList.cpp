@@ -66,3 +66,11 @@ void CallList::setText(int row, int column, const QString& text)
     field = text;
     Q_EMIT dataChanged(index(row, column), index(row, column), {Qt::DisplayRole});
 }
+
+void CallList::setTextWhere(int keyColumn, const QString& key, int column, const QString& text)
+{
+    for (int row = 0; row < rowCount(); ++row) {
+        if (this->text(row, keyColumn) == key)
+            setText(row, column, text);
+    }
+}

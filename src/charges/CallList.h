@@ -33,6 +33,8 @@ public:
     void replaceAll(std::vector<QStringList> rows);
     QString text(int row, int column) const;
     void setText(int row, int column, const QString& text);
+    // Every row whose `keyColumn` reads `key` gets `text` in `column` (a rename of one second's calls).
+    void setTextWhere(int keyColumn, const QString& key, int column, const QString& text);
 
 private:
     Columns m_columns;

@@ -1,11 +1,11 @@
 #include "charges/IncomingCallLog.h"
 
+#include "charges/CallLogAppend.h"
 #include "charges/CallLogReader.h"
 #include "charges/IncomingRecord.h"
 #include "charges/LogRetention.h"
 #include "common/Clock.h"
 #include "common/FormatPicture.h"
-#include "common/TextFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -75,18 +75,15 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
 // never created anew over its lines.
 bool IncomingCallLog::append(const QString& line)
 {
-    int error = TextFile::appendToExisting(m_path, line);
-    if (error == ENOENT) {
-        Q_EMIT statusText(StatusLevel::Normal, QStringLiteral("Öffnen der Gebührendatei brachte Fehler %1").arg(error));
-        const QString header =
-            IncomingRecord::headerLines().join(QLatin1String(TextFile::kLineEnd)) + QLatin1String(TextFile::kLineEnd);
-        error = TextFile::appendText(m_path, header) ? TextFile::appendToExisting(m_path, line) : errno;
-    }
-    if (error == 0)
+    const CallLogAppend::Result result = CallLogAppend::append(m_path, line, IncomingRecord::headerLines());
+    if (result.created)
+        Q_EMIT statusText(StatusLevel::Normal,
+                          QStringLiteral("Öffnen der Gebührendatei brachte Fehler %1").arg(ENOENT));
+    if (result.error == 0)
         return true;
     Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Öffnen der IN-Datei brachte Fehler %1 (%2)")
-                                              .arg(error)
-                                              .arg(QString::fromLocal8Bit(std::strerror(error))));
+                                              .arg(result.error)
+                                              .arg(QString::fromLocal8Bit(std::strerror(result.error))));
     return false;
 }
 
@@ -102,9 +99,6 @@ bool IncomingCallLog::rename(int row, const QString& name)
                                                   .arg(m_path, QString::fromLocal8Bit(std::strerror(outcome.error))));
         return false;
     }
-    for (int other = 0; other < m_list.rowCount(); ++other) {
-        if (m_list.text(other, TimeColumn) == key)
-            m_list.setText(other, NameColumn, cut);
-    }
+    m_list.setTextWhere(TimeColumn, key, NameColumn, cut);
     return true;
 }

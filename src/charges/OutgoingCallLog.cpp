@@ -1,5 +1,6 @@
 #include "charges/OutgoingCallLog.h"
 
+#include "charges/CallLogAppend.h"
 #include "charges/CallLogReader.h"
 #include "charges/ChargeUpdate.h"
 #include "charges/LogRetention.h"
@@ -92,19 +93,15 @@ void OutgoingCallLog::complete(int extension)
 // An existing log that cannot be opened is reported and never created anew over its records.
 bool OutgoingCallLog::append(const QString& text, bool createWithHeader)
 {
-    int error = TextFile::appendToExisting(m_path, text);
-    if (error == ENOENT && createWithHeader) {
-        Q_EMIT statusText(StatusLevel::Normal, QStringLiteral("Öffnen der OUT-Datei brachte Fehler %1").arg(error));
-        error = TextFile::appendText(m_path, OutgoingRecord::headerLines().join(QLatin1String(TextFile::kLineEnd)) +
-                                                 QLatin1String(TextFile::kLineEnd))
-                    ? TextFile::appendToExisting(m_path, text)
-                    : errno;
-    }
-    if (error == 0)
+    const CallLogAppend::Result result =
+        CallLogAppend::append(m_path, text, createWithHeader ? OutgoingRecord::headerLines() : QStringList());
+    if (result.created)
+        Q_EMIT statusText(StatusLevel::Normal, QStringLiteral("Öffnen der OUT-Datei brachte Fehler %1").arg(ENOENT));
+    if (result.error == 0)
         return true;
     Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Öffnen der OUT-Datei brachte Fehler %1 (%2)")
-                                              .arg(error)
-                                              .arg(QString::fromLocal8Bit(std::strerror(error))));
+                                              .arg(result.error)
+                                              .arg(QString::fromLocal8Bit(std::strerror(result.error))));
     return false;
 }
 
@@ -128,9 +125,6 @@ bool OutgoingCallLog::rename(int row, const QString& name, bool dropFreeCalls)
                                                   .arg(m_path, QString::fromLocal8Bit(std::strerror(outcome.error))));
         return false;
     }
-    for (int other = 0; other < m_list.rowCount(); ++other) {
-        if (m_list.text(other, TimeColumn) == key)
-            m_list.setText(other, NameColumn, cut);
-    }
+    m_list.setTextWhere(TimeColumn, key, NameColumn, cut);
     return true;
 }
