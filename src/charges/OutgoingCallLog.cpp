@@ -69,6 +69,8 @@ void OutgoingCallLog::begin(int extension, const QString& display)
     m_pendingRow = m_list.append({FormatPicture::timestamp(start), QString::number(Extensions::number(extension)),
                                   named.number, named.name, QString(), QString(), QString()});
     Q_EMIT rowAdded(m_pendingRow);
+    m_pending = Logged{start, Extensions::number(extension), named.number, named.name, -1, QString(), -1};
+    Q_EMIT begun(m_pending);
 }
 
 void OutgoingCallLog::complete(int extension)
@@ -88,6 +90,11 @@ void OutgoingCallLog::complete(int extension)
     m_list.setText(row, CostColumn, OutgoingRecord::listCost(cost));
     m_list.setText(row, DurationColumn, OutgoingRecord::listDuration(seconds));
     append(OutgoingRecord::completionColumns(units, cost, seconds), false);
+    Logged call = m_pending;
+    call.units = units;
+    call.cost = OutgoingRecord::listCost(cost);
+    call.seconds = seconds;
+    Q_EMIT completed(call);
 }
 
 // An existing log that cannot be opened is reported and never created anew over its records.

@@ -4,6 +4,7 @@
 #include "charges/OutgoingRecord.h"
 #include "common/MessageTable.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -35,6 +36,18 @@ public:
     };
     static constexpr int MaxRenamedName = 30;
 
+    // What was logged of one call, for listeners (D-Bus, hooks): at its begin, then completed.
+    struct Logged
+    {
+        QDateTime start;
+        int extension = 0; // 21..28
+        QString number;    // as logged
+        QString name;
+        int units = -1; // from here on only once completed
+        QString cost;   // as the list shows it
+        qint64 seconds = -1;
+    };
+
     OutgoingCallLog(PendingCall& call, ChargeUpdate& charges, Clock& clock, const SpeedDialStore& speedDials,
                     QString path, QObject* parent = nullptr);
 
@@ -61,6 +74,8 @@ public:
 Q_SIGNALS:
     void statusText(StatusLevel level, const QString& text);
     void rowAdded(int row);
+    void begun(const OutgoingCallLog::Logged& call);
+    void completed(const OutgoingCallLog::Logged& call);
 
 private:
     void begin(int extension, const QString& display);
@@ -75,6 +90,7 @@ private:
     CallList m_list;
     bool m_recording = true;
     int m_pendingRow = -1;
+    Logged m_pending;
     std::function<bool(int)> m_spontaneous;
     OutgoingRecord::AreaLookup m_areaLookup;
 };
