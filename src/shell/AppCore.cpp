@@ -4,6 +4,7 @@
 #include "capi/CapiLibrary.h"
 #include "capi/TCapiAnrufMonitor.h"
 #include "charges/CallNotification.h"
+#include "charges/CallPublisher.h"
 #include "charges/ChargePublisher.h"
 #include "charges/ChargeUpdate.h"
 #include "charges/IncomingCallLog.h"
@@ -84,6 +85,7 @@ struct AppCore::Parts
     OutgoingCallLog outgoing;
     IncomingCallLog incoming;
     CallNotification notification;
+    CallPublisher callPublisher{incoming, outgoing};
     CapiLibrary capiLibrary;
     // After the library: released before it.
     std::unique_ptr<TCapiAnrufMonitor> monitor;
@@ -479,6 +481,8 @@ void AppCore::loadPassword()
 
 void AppCore::startPublication()
 {
+    // The call signals beside the charges, under the bus name this program holds.
+    m_parts->callPublisher.attachTo(m_parts->publisher);
     m_parts->publisher.start();
 }
 

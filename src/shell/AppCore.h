@@ -127,8 +127,8 @@ public:
     void decodeConfiguration();                 // decode base and extension regions, configDecoded()
     void loadPassword();                        // start-up: the store read, passwordChanged()
     void loadCharges();                         // start-up: prices from the settings, the period list
-    void startPublication();                    // the charge texts on the session bus, when there is one
-    void commitPages();                         // store the showing page before a write, save or print
+    void startPublication(); // the charge texts and the call signals on the session bus, when there is one
+    void commitPages();      // store the showing page before a write, save or print
     // "Drucken...": commit, lock, the speed dials first where the mode needs them, then the sink.
     // `pdfPath` empty: the default printer.
     void print(PrintMode mode, const QString& pdfPath = {});
