@@ -1,5 +1,7 @@
 #include "capi/CapiLibrary.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QtGlobal>
 
@@ -42,6 +44,11 @@ QString CapiLibrary::defaultFileName()
 {
     const QString named = qEnvironmentVariable("WINKAVEX_CAPI_LIBRARY");
     return named.isEmpty() ? QStringLiteral("libcapi20.so.3") : named;
+}
+
+QString CapiLibrary::simulatorFileName()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libkavex-capi-sim.so"));
 }
 
 CapiLibrary::CapiLibrary(QString fileName) : m_fileName(std::move(fileName)) {}
