@@ -1,7 +1,5 @@
 #include "capi/CapiLibrary.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QtGlobal>
 
@@ -44,11 +42,6 @@ QString CapiLibrary::defaultFileName()
 {
     const QString named = qEnvironmentVariable("WINKAVEX_CAPI_LIBRARY");
     return named.isEmpty() ? QStringLiteral("libcapi20.so.3") : named;
-}
-
-QString CapiLibrary::simulatorFileName()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libkavex-capi-sim.so"));
 }
 
 CapiLibrary::CapiLibrary(QString fileName) : m_fileName(std::move(fileName)) {}

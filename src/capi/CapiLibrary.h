@@ -51,8 +51,6 @@ public:
 
     // $WINKAVEX_CAPI_LIBRARY when set (the simulated controller), else "libcapi20.so.3".
     static QString defaultFileName();
-    // The simulated controller beside the executable: libkavex-capi-sim.so.
-    static QString simulatorFileName();
 
     explicit CapiLibrary(QString fileName = defaultFileName());
     ~CapiLibrary();
