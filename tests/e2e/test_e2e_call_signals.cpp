@@ -56,6 +56,11 @@ TEST(E2eCallSignals, FollowSeesTheCallsOfTheLogs)
     env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("3"));
     env.insert(QStringLiteral("KAVEX_CAPI_SIM_SOCKET"), dir.filePath(QStringLiteral("capi-sim")));
     const QString programDir = dir.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkdir(programDir));
+    QFile settings(programDir + QStringLiteral("/WinKavex.INI"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Allgemein]\r\nAnschlu\xdf=COM1\r\n");
+    settings.close();
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(binary(QStringLiteral("winkavex")),

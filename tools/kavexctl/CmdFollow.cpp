@@ -42,8 +42,8 @@ public Q_SLOTS:
             return;
         }
         const QString caller = a[3].toString().isEmpty() ? QStringLiteral("unbekannt") : a[3].toString();
-        ctlPrint(QStringLiteral("%1  Anruf von %2%3 an %4")
-                     .arg(a[0].toString(), caller, named(a[5].toString()), a[1].toString()));
+        ctlPrint(QStringLiteral("%1  Anruf von %2 an %3%4")
+                     .arg(a[0].toString(), caller, a[1].toString(), named(a[5].toString())));
     }
     void onBegun(const QDBusMessage& message)
     {
@@ -77,13 +77,15 @@ public Q_SLOTS:
                    {"duration", a[6].toInt()}});
             return;
         }
-        ctlPrint(QStringLiteral("%1  NSt. %2 an %3%4: %5 Einheiten, Kosten %6, Dauer %7")
-                     .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(), named(a[3].toString()),
-                          QString::number(a[4].toInt()), a[5].toString(), OutgoingRecord::listDuration(a[6].toInt())));
+        ctlPrint(QStringLiteral("%1  NSt. %2 an %3: %4 Einheiten, Kosten %5, Dauer %6%7")
+                     .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(),
+                          QString::number(a[4].toInt()), a[5].toString(), OutgoingRecord::listDuration(a[6].toInt()),
+                          named(a[3].toString())));
     }
 
 private:
-    static QString named(const QString& name) { return name.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(name); }
+    // The name (speed dial, or the bracketed place of the area code) closes the line.
+    static QString named(const QString& name) { return name.isEmpty() ? QString() : QStringLiteral("  ") + name; }
     static void print(const QJsonObject& object)
     {
         ctlPrint(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
