@@ -7,31 +7,31 @@ namespace {
 struct Caller
 {
     const char* number;
-    CallSpec::Type type;
+    CallOffer::Type type;
     const char* msn;
     int cip;
 };
 
 constexpr std::array<Caller, 7> Callers = {{
-    {"2214711815", CallSpec::Type::National, "8143210", 1},       // Köln
-    {"8932165487", CallSpec::Type::National, "8143211", 16},      // München
-    {"1715550123", CallSpec::Type::National, "8143210", 1},       // mobile
-    {"", CallSpec::Type::Unknown, "8143213", 1},                  // withheld
-    {"33142685300", CallSpec::Type::International, "8143210", 1}, // Paris
-    {"6915124480", CallSpec::Type::National, "8143212", 17},      // Frankfurt, a fax
-    {"3025879632", CallSpec::Type::National, "8143219", 4},       // Berlin
+    {"2214711815", CallOffer::Type::National, "8143210", 1},       // Köln
+    {"8932165487", CallOffer::Type::National, "8143211", 16},      // München
+    {"1715550123", CallOffer::Type::National, "8143210", 1},       // mobile
+    {"", CallOffer::Type::Unknown, "8143213", 1},                  // withheld
+    {"33142685300", CallOffer::Type::International, "8143210", 1}, // Paris
+    {"6915124480", CallOffer::Type::National, "8143212", 17},      // Frankfurt, a fax
+    {"3025879632", CallOffer::Type::National, "8143219", 4},       // Berlin
 }};
 
 } // namespace
 
-CallSpec DemoCallers::call(int index, int ringSeconds)
+CallOffer DemoCallers::call(int index, int ringSeconds)
 {
     const Caller& c = Callers[static_cast<size_t>(index) % Callers.size()];
-    CallSpec spec;
-    spec.number = c.number;
-    spec.type = c.type;
-    spec.msn = c.msn;
-    spec.cip = c.cip;
-    spec.ringSeconds = ringSeconds;
-    return spec;
+    CallOffer offer;
+    offer.number = c.number;
+    offer.type = c.type;
+    offer.msn = c.msn;
+    offer.cip = c.cip;
+    offer.ringSeconds = ringSeconds;
+    return offer;
 }

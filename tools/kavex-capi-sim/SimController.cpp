@@ -64,7 +64,7 @@ std::vector<std::uint8_t> digits(std::uint8_t first, const std::string& text)
     return content;
 }
 
-std::vector<std::uint8_t> callingNumber(const CallSpec& call)
+std::vector<std::uint8_t> callingNumber(const CallOffer& call)
 {
     if (call.number.empty())
         return {call.typeOctet(), PresentationRestricted};
@@ -115,7 +115,7 @@ struct SimController::Call
     unsigned applId = 0;
     std::uint32_t plci = 0;
     State state = State::Offered;
-    CallSpec spec;
+    CallOffer offer;
     std::optional<Clock::time_point> hangUpAt;
 
     std::uint32_t ncci() const { return plci | 0x10000u; }
@@ -422,12 +422,12 @@ std::uint32_t SimController::nextPlci()
     return 0;
 }
 
-int SimController::offerCall(const CallSpec& spec)
+int SimController::offerCall(const CallOffer& offer)
 {
     std::lock_guard lock(m_mutex);
     int offered = 0;
     for (auto& [id, app] : m_applications) {
-        if (!app->listening || !listensFor(app->cipMask, spec.cip))
+        if (!app->listening || !listensFor(app->cipMask, offer.cip))
             continue;
         const std::uint32_t plci = nextPlci();
         if (plci == 0)
@@ -435,18 +435,18 @@ int SimController::offerCall(const CallSpec& spec)
         Call call;
         call.applId = id;
         call.plci = plci;
-        call.spec = spec;
-        if (spec.ringSeconds > 0)
-            call.hangUpAt = Clock::now() + std::chrono::seconds(spec.ringSeconds);
+        call.offer = offer;
+        if (offer.ringSeconds > 0)
+            call.hangUpAt = Clock::now() + std::chrono::seconds(offer.ringSeconds);
         m_calls.push_back(call);
         queue(*app, MessageBuilder(ConnectInd, static_cast<std::uint16_t>(id), app->nextMessageNumber++)
                         .dword(plci)
-                        .word(static_cast<std::uint16_t>(spec.cip))
-                        .structure(digits(CalledTypeOctet, spec.msn))
-                        .structure(callingNumber(spec))
+                        .word(static_cast<std::uint16_t>(offer.cip))
+                        .structure(digits(CalledTypeOctet, offer.msn))
+                        .structure(callingNumber(offer))
                         .emptyStruct()
                         .emptyStruct()
-                        .structure(bearerCapability(spec.cip))
+                        .structure(bearerCapability(offer.cip))
                         .emptyStruct()
                         .emptyStruct()
                         .emptyStruct()
@@ -461,7 +461,7 @@ int SimController::hangUp(const std::optional<std::string>& number)
     std::lock_guard lock(m_mutex);
     int count = 0;
     for (Call& call : m_calls) {
-        if (call.state == Call::State::Clearing || (number && call.spec.number != *number))
+        if (call.state == Call::State::Clearing || (number && call.offer.number != *number))
             continue;
         if (const auto app = application(call.applId)) {
             clearCall(*app, call, NormalCallClearing);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CallSpec.h"
+#include "CallOffer.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -48,9 +48,9 @@ public:
     unsigned waitForMessage(unsigned applId, const timeval* timeOut);
 
     // Offers a call to every application listening for its service; returns how many.
-    int offerCall(const CallSpec& call);
+    int offerCall(const CallOffer& call);
     // The callers of every call still up hang up, or only those calling from number (as
-    // CallSpec holds it) when one is given; returns how many.
+    // CallOffer holds it) when one is given; returns how many.
     int hangUp(const std::optional<std::string>& number = std::nullopt);
     // Callers whose ring time has run out hang up; returns the time of the next such, if any.
     std::optional<Clock::time_point> hangUpExpired(Clock::time_point now);

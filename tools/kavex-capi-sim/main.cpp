@@ -1,4 +1,4 @@
-#include "CallSpec.h"
+#include "CallOffer.h"
 #include "SimClient.h"
 #include "SimEnvironment.h"
 

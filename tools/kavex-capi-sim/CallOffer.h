@@ -7,7 +7,7 @@
 
 // An incoming call to inject: the caller as the network delivers it (digits without the prefix
 // that its type of number implies), the MSN called, the service.
-struct CallSpec
+struct CallOffer
 {
     enum class Type
     {
@@ -29,8 +29,8 @@ struct CallSpec
 // "NUMBER MSN [--cip N] [--type national|international|unknown] [--ring S]". NUMBER "-" or ""
 // withholds the number. Without --type the prefix decides: "+" or "00" international, "0"
 // national, else unknown; the prefix is dropped either way.
-std::optional<CallSpec> parseCallArguments(const std::vector<std::string>& args, std::string* error);
+std::optional<CallOffer> parseCallArguments(const std::vector<std::string>& args, std::string* error);
 
 // One line of the control socket and back.
-std::string toLine(const CallSpec& call);
-std::optional<CallSpec> callFromLine(const std::string& line);
+std::string toLine(const CallOffer& call);
+std::optional<CallOffer> callFromLine(const std::string& line);

@@ -1,4 +1,4 @@
-#include "CallSpec.h"
+#include "CallOffer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,23 +16,23 @@ bool startsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-std::optional<CallSpec::Type> typeNamed(const std::string& name)
+std::optional<CallOffer::Type> typeNamed(const std::string& name)
 {
     if (name == "national")
-        return CallSpec::Type::National;
+        return CallOffer::Type::National;
     if (name == "international")
-        return CallSpec::Type::International;
+        return CallOffer::Type::International;
     if (name == "unknown")
-        return CallSpec::Type::Unknown;
+        return CallOffer::Type::Unknown;
     return std::nullopt;
 }
 
-const char* typeName(CallSpec::Type type)
+const char* typeName(CallOffer::Type type)
 {
     switch (type) {
-    case CallSpec::Type::National:
+    case CallOffer::Type::National:
         return "national";
-    case CallSpec::Type::International:
+    case CallOffer::Type::International:
         return "international";
     default:
         return "unknown";
@@ -50,19 +50,19 @@ std::optional<int> numberIn(const std::string& text, int low, int high)
 }
 
 // Drops the prefix that the type implies, or infers the type from the prefix.
-void normalise(CallSpec& call, bool typeGiven)
+void normalise(CallOffer& call, bool typeGiven)
 {
     std::string& n = call.number;
     if (startsWith(n, "+")) {
         n.erase(0, 1);
         if (!typeGiven)
-            call.type = CallSpec::Type::International;
-    } else if (startsWith(n, "00") && (!typeGiven || call.type == CallSpec::Type::International)) {
+            call.type = CallOffer::Type::International;
+    } else if (startsWith(n, "00") && (!typeGiven || call.type == CallOffer::Type::International)) {
         n.erase(0, 2);
-        call.type = CallSpec::Type::International;
-    } else if (startsWith(n, "0") && (!typeGiven || call.type == CallSpec::Type::National)) {
+        call.type = CallOffer::Type::International;
+    } else if (startsWith(n, "0") && (!typeGiven || call.type == CallOffer::Type::National)) {
         n.erase(0, 1);
-        call.type = CallSpec::Type::National;
+        call.type = CallOffer::Type::National;
     }
 }
 
@@ -73,7 +73,7 @@ bool fail(std::string* error, const std::string& text)
     return false;
 }
 
-bool applyOption(CallSpec& call, const std::string& option, const std::string& value, std::string* error)
+bool applyOption(CallOffer& call, const std::string& option, const std::string& value, std::string* error)
 {
     if (option == "--cip") {
         const auto cip = numberIn(value, 0, 65535);
@@ -92,7 +92,7 @@ bool applyOption(CallSpec& call, const std::string& option, const std::string& v
 
 } // namespace
 
-std::uint8_t CallSpec::typeOctet() const
+std::uint8_t CallOffer::typeOctet() const
 {
     switch (type) {
     case Type::International:
@@ -104,10 +104,10 @@ std::uint8_t CallSpec::typeOctet() const
     }
 }
 
-std::optional<CallSpec> parseCallArguments(const std::vector<std::string>& args, std::string* error)
+std::optional<CallOffer> parseCallArguments(const std::vector<std::string>& args, std::string* error)
 {
     std::vector<std::string> positional;
-    CallSpec call;
+    CallOffer call;
     bool typeGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (startsWith(args[i], "--")) {
@@ -137,7 +137,7 @@ std::optional<CallSpec> parseCallArguments(const std::vector<std::string>& args,
     return call;
 }
 
-std::string toLine(const CallSpec& call)
+std::string toLine(const CallOffer& call)
 {
     std::ostringstream line;
     line << "call " << (call.number.empty() ? "-" : call.number) << ' ' << call.msn << " --cip " << call.cip
@@ -145,7 +145,7 @@ std::string toLine(const CallSpec& call)
     return line.str();
 }
 
-std::optional<CallSpec> callFromLine(const std::string& line)
+std::optional<CallOffer> callFromLine(const std::string& line)
 {
     std::istringstream in(line);
     std::string word;
