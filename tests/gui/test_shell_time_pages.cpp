@@ -98,10 +98,7 @@ private Q_SLOTS:
         incoming.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0);
         QCOMPARE(incoming.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Hans Müller"));
 
-        for (QPushButton* button : page.findChildren<QPushButton*>()) {
-            if (button->text() == QStringLiteral("Entfernen"))
-                button->click();
-        }
+        page.addressBookRemover()->click();
         QCOMPARE(page.addressBookField()->text(), QString());
         QCOMPARE(shell.core().settings().addressBookFile(), QString());
         incoming.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0);

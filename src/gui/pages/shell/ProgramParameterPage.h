@@ -29,6 +29,7 @@ public:
     QComboBox* startPageChoice() const { return m_startPage; }
     QLineEdit* addressBookField() const { return m_addressBook; }
     QPushButton* addressBookChooser() const { return m_chooseAddressBook; }
+    QPushButton* addressBookRemover() const { return m_dropAddressBook; }
     // Tests answer the file dialog of "Telefonbuch (vCard)" with a path (empty: cancelled).
     void setFilePrompt(std::function<QString()> prompt) { m_filePrompt = std::move(prompt); }
 
