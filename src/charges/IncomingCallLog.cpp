@@ -43,10 +43,12 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
     call.time = m_clock.now();
     const int row = m_list.append({FormatPicture::timestamp(call.time), call.called, QString(), QString()});
 
-    QString speedDialName;
+    QString knownName;
     if (const auto match = IncomingRecord::speedDialFor(call.caller, m_speedDials)) {
-        speedDialName = match->name;
+        knownName = match->name;
         m_sound = match->sound;
+    } else if (m_nameLookup && !call.caller.isEmpty()) {
+        knownName = m_nameLookup(call.caller);
     }
     call.formatted = call.caller;
     if (m_areaLookup) {
@@ -55,7 +57,7 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
             call.place = looked->second;
         }
     }
-    call.name = speedDialName.isEmpty() ? call.place : speedDialName;
+    call.name = knownName.isEmpty() ? call.place : knownName;
 
     Q_EMIT statusText(StatusLevel::Progress, call.time.toString(QStringLiteral("HH:mm:ss")) +
                                                  QStringLiteral(": Anruf von ") + call.formatted + QLatin1Char(' ') +

@@ -14,7 +14,7 @@ class Clock;
 class SpeedDialStore;
 
 // "WinKavex.in" and the list "Ankommende Gespräche": each incoming call the CAPI monitor reports
-// and the MSN filter lets through is named (speed dial, else the place of its area code),
+// and the MSN filter lets through is named (speed dial, address book, else the place of its area code),
 // announced, listed and logged. Owns the list rows.
 class IncomingCallLog : public QObject
 {
@@ -38,7 +38,7 @@ public:
         QString caller;    // normalised, as received
         QString formatted; // by the area-code lookup, else the caller
         QString place;     // of the area code, may be empty
-        QString name;      // the speed dial's, else the place
+        QString name;      // the speed dial's, else the address book's, else the place
     };
 
     IncomingCallLog(Clock& clock, const SpeedDialStore& speedDials, QString path, QObject* parent = nullptr);
@@ -50,6 +50,8 @@ public:
     // "Alle" off: whether a call to this number is logged (the MSN fields with their switches).
     void setFilter(std::function<bool(const QString& called)> accepts) { m_accepts = std::move(accepts); }
     void setAreaLookup(OutgoingRecord::AreaLookup lookup) { m_areaLookup = std::move(lookup); }
+    // The address book: names a caller that no speed dial names, before the place does.
+    void setNameLookup(OutgoingRecord::NameLookup lookup) { m_nameLookup = std::move(lookup); }
 
     // The records of the last `displayDays` days into the list.
     void load(int displayDays);
@@ -76,5 +78,6 @@ private:
     CallList m_list;
     std::function<bool(const QString&)> m_accepts;
     OutgoingRecord::AreaLookup m_areaLookup;
+    OutgoingRecord::NameLookup m_nameLookup;
     QString m_sound;
 };

@@ -61,7 +61,8 @@ void OutgoingCallLog::load(int displayDays)
 void OutgoingCallLog::begin(int extension, const QString& display)
 {
     const bool spontaneous = !m_spontaneous || m_spontaneous(extension);
-    const OutgoingRecord::Named named = OutgoingRecord::name(display, spontaneous, m_speedDials, m_areaLookup);
+    const OutgoingRecord::Named named =
+        OutgoingRecord::name(display, spontaneous, m_speedDials, m_areaLookup, m_nameLookup);
     const QDateTime start = m_call.start();
     const QString columns =
         OutgoingRecord::beginColumns(start, Extensions::number(extension), named.number, named.name);

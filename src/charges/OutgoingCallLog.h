@@ -59,6 +59,8 @@ public:
     void setRecording(bool on) { m_recording = on; }
     void setSpontaneousTrunkAccess(std::function<bool(int extension)> query) { m_spontaneous = std::move(query); }
     void setAreaLookup(OutgoingRecord::AreaLookup lookup) { m_areaLookup = std::move(lookup); }
+    // The address book: names a dialled number that no speed dial names.
+    void setNameLookup(OutgoingRecord::NameLookup lookup) { m_nameLookup = std::move(lookup); }
 
     // Start: the clean-up rewrite (internal calls dropped, free calls too when asked), then the
     // records of the last `displayDays` days into the list.
@@ -93,4 +95,5 @@ private:
     Logged m_pending;
     std::function<bool(int)> m_spontaneous;
     OutgoingRecord::AreaLookup m_areaLookup;
+    OutgoingRecord::NameLookup m_nameLookup;
 };

@@ -17,6 +17,15 @@ QString twoDigits(qint64 value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
+// What the lookups see: the number without the line-access digit and its dash.
+QString lookedUpNumber(const QString& number)
+{
+    QString cut = number.left(NumberWidth);
+    if (cut.size() >= 2 && cut[1] == QLatin1Char('-'))
+        cut = cut.mid(2);
+    return cut;
+}
+
 } // namespace
 
 namespace OutgoingRecord {
@@ -65,7 +74,7 @@ QString listCost(double cost)
 }
 
 Named name(const QString& display, bool spontaneousTrunkAccess, const SpeedDialStore& speedDials,
-           const AreaLookup& areaLookup)
+           const AreaLookup& areaLookup, const NameLookup& addressBook)
 {
     Named result{display, {}};
     bool numeric = false;
@@ -91,10 +100,10 @@ Named name(const QString& display, bool spontaneousTrunkAccess, const SpeedDialS
                 result.name = speedDials.name(entry);
         }
     }
+    const QString number = lookedUpNumber(result.number);
+    if (result.name.isEmpty() && addressBook)
+        result.name = addressBook(number);
     if (areaLookup) {
-        QString number = result.number.left(NumberWidth);
-        if (number.size() >= 2 && number[1] == QLatin1Char('-'))
-            number = number.mid(2);
         if (const auto looked = areaLookup(number)) {
             result.number = looked->first;
             if (result.name.isEmpty())

@@ -33,10 +33,13 @@ struct Named
 };
 // The formatted number and the place name of the area-code lookup, when it is loaded.
 using AreaLookup = std::function<std::optional<std::pair<QString, QString>>(const QString& number)>;
+// The name of a number in the address book, empty when it has none.
+using NameLookup = std::function<QString(const QString& number)>;
 // A speed-dial code 301..360 becomes its stored number (with the "0-" of an extension without
-// spontaneous trunk access) and names the call; else an equal stored number names it; then the
-// area-code lookup formats the number and, with no name yet, gives the place as the name.
+// spontaneous trunk access) and names the call; else an equal stored number names it; else the
+// address book; then the area-code lookup formats the number and, with no name yet, gives the
+// place as the name.
 Named name(const QString& display, bool spontaneousTrunkAccess, const SpeedDialStore& speedDials,
-           const AreaLookup& areaLookup);
+           const AreaLookup& areaLookup, const NameLookup& addressBook = {});
 
 } // namespace OutgoingRecord

@@ -16,6 +16,7 @@
 #include "config/ExtensionConfig.h"
 #include "config/SpeedDialList.h"
 #include "config/SpeedDialTransfer.h"
+#include "contacts/AddressBook.h"
 #include "diagnosis/LampMatrix.h"
 #include "diagnosis/SpeakerDevice.h"
 #include "diagnosis/TPCSpeaker.h"
@@ -23,6 +24,7 @@
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "link/Transport.h"
+#include "shell/CallHooks.h"
 #include "shell/ChargeSettings.h"
 #include "shell/PasswordStore.h"
 #include "shell/Printout.h"
@@ -62,7 +64,8 @@ struct AppCore::Parts
           outgoing(pendingCall, chargeUpdate, clock, speedDialStore, programDir + QStringLiteral("/WinKavex.out")),
           incoming(clock, speedDialStore, programDir + QStringLiteral("/WinKavex.in")),
           timeControl(clock, settings, image), wakeUp(clock, settings, link), speaker(clock),
-          printout({base, extensions, speedDials, speedDialTransfer, chargeUpdate, settings, clock})
+          printout({base, extensions, speedDials, speedDialTransfer, chargeUpdate, settings, clock}),
+          hooks(clock, options.configHome + QStringLiteral("/WinKavex/hooks"))
     {}
 
     Clock& clock;
@@ -98,6 +101,9 @@ struct AppCore::Parts
     Printout printout;
     SecondTick tick;
     QTimer timer;
+    AddressBook addressBook;
+    AddressBook::Report addressBookReport;
+    CallHooks hooks;
 };
 
 AppCore::AppCore(Options options, CommandLine commandLine, QObject* parent)
@@ -115,6 +121,7 @@ AppCore::AppCore(Options options, CommandLine commandLine, QObject* parent)
     }
     connectLink();
     connectFeatures();
+    connectCallers();
 }
 
 AppCore::~AppCore()
@@ -204,6 +211,24 @@ void AppCore::connectFeatures()
     connect(this, &AppCore::readyChanged, this, [this](bool ready) {
         m_parts->timeControl.setReady(ready);
         m_parts->wakeUp.setReady(ready);
+    });
+}
+
+// The logs ask the address book by number and tell the hooks of each call; neither knows the other.
+void AppCore::connectCallers()
+{
+    const auto nameFor = [this](const QString& number) { return m_parts->addressBook.nameFor(number); };
+    m_parts->incoming.setNameLookup(nameFor);
+    m_parts->outgoing.setNameLookup(nameFor);
+    CallHooks& hooks = m_parts->hooks;
+    connect(&m_parts->incoming, &IncomingCallLog::logged, &hooks, &CallHooks::onIncomingCall);
+    connect(&m_parts->outgoing, &OutgoingCallLog::begun, &hooks, &CallHooks::onOutgoingBegun);
+    connect(&m_parts->outgoing, &OutgoingCallLog::completed, &hooks, &CallHooks::onOutgoingCompleted);
+    connect(&hooks, &CallHooks::statusText, &m_parts->status, &StatusLine::showText);
+    connect(this, &AppCore::readyChanged, this, [this] {
+        const AddressBook::Report& report = m_parts->addressBookReport;
+        if (!report.error.isEmpty() || report.skipped > 0)
+            m_parts->status.showText(StatusLevel::Error, AddressBook::reportText(report));
     });
 }
 
@@ -729,4 +754,29 @@ bool AppCore::renameOutgoingCall(int row, const QString& name)
 bool AppCore::renameIncomingCall(int row, const QString& name)
 {
     return m_parts->incoming.rename(row, name);
+}
+
+void AppCore::loadAddressBook()
+{
+    const AddressBook::Report& report =
+        (m_parts->addressBookReport = m_parts->addressBook.load(m_parts->settings.addressBookFile()));
+    if (!report.error.isEmpty() || report.skipped > 0)
+        m_parts->status.showText(StatusLevel::Error, AddressBook::reportText(report));
+}
+
+void AppCore::setAddressBookFile(const QString& path)
+{
+    m_parts->settings.setAddressBookFile(path);
+    const AddressBook::Report& report = (m_parts->addressBookReport = m_parts->addressBook.load(path));
+    if (path.isEmpty())
+        m_parts->status.showStatus(Msg::Clear);
+    else
+        m_parts->status.showText(report.error.isEmpty() && report.skipped == 0 ? StatusLevel::Normal
+                                                                               : StatusLevel::Error,
+                                 AddressBook::reportText(report));
+}
+
+CallHooks& AppCore::callHooks() const
+{
+    return m_parts->hooks;
 }

@@ -16,6 +16,7 @@
 #include <optional>
 
 class BaseConfig;
+class CallHooks;
 class CapiLibrary;
 class TCapiAnrufMonitor;
 struct CapiInfoLines;
@@ -177,6 +178,13 @@ public:
     // log's list, not of a view).
     bool renameOutgoingCall(int row, const QString& name);
     bool renameIncomingCall(int row, const QString& name);
+    // Start-up: the "Telefonbuch (vCard)" file names callers and dialled numbers; a failed read or
+    // skipped cards are reported, and again once the first read has cleared the status line.
+    void loadAddressBook();
+    // The file chosen on the program-parameter page (empty: none): stored, loaded, reported.
+    void setAddressBookFile(const QString& path);
+    // The user's scripts run for each logged call.
+    CallHooks& callHooks() const;
 
     // A close request: set the shutdown flag only when the program ends from the tray (a quit
     // while the window is hidden), then pause 200 ms with event processing.
@@ -212,6 +220,7 @@ private:
     void connectStatus();
     void setUpSecondTick();
     void connectFeatures();
+    void connectCallers();
     bool passwordAccepted();
     void countDownAutoClose();
     void onBaseReceived();

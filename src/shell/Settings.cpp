@@ -372,6 +372,16 @@ bool Settings::setNotifyCalls(bool on)
     return writeFlag(kMonitoring, QStringLiteral("Benachrichtigung"), on);
 }
 
+QString Settings::addressBookFile() const
+{
+    return text(kMonitoring, QStringLiteral("Telefonbuch"), QString());
+}
+
+bool Settings::setAddressBookFile(const QString& path)
+{
+    return writeText(kMonitoring, QStringLiteral("Telefonbuch"), path);
+}
+
 bool Settings::recordOutgoing() const
 {
     return flag(kMonitoring, QStringLiteral("Abgehende Rufe"), true);

@@ -110,6 +110,9 @@ public:
     // "Benachrichtigung bei Anruf": a desktop notification for each logged incoming call.
     bool notifyCalls() const;
     bool setNotifyCalls(bool on);
+    // "Telefonbuch": the vCard file that names callers and dialled numbers; empty for none.
+    QString addressBookFile() const;
+    bool setAddressBookFile(const QString& path);
 
     // Section "Loeschen"
     bool deleteFreeCalls() const;

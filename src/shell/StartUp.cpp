@@ -57,6 +57,7 @@ StartUp::Outcome StartUp::run()
         m_view.startInTray();
     else
         m_view.showWindow();
+    m_core.loadAddressBook();
     m_core.loadCallLogs();
     m_core.startCallMonitor();
     m_core.link().startUp();

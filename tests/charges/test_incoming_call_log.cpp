@@ -3,6 +3,7 @@
 #include "MockClock.h"
 #include "charges/IncomingCallLog.h"
 #include "charges/IncomingRecord.h"
+#include "contacts/AddressBook.h"
 
 #include <QDir>
 #include <QFile>
@@ -190,4 +191,34 @@ TEST(IncomingCallLog, RenameRewritesEveryLineOfThatSecond)
     EXPECT_EQ(restarted.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Onkel Öskar aus der Hauptstadt"));
     EXPECT_EQ(restarted.list().text(1, IncomingCallLog::NameColumn), QStringLiteral("Köln"));
     EXPECT_TRUE(QFile::exists(rig.dir.filePath(QStringLiteral("WinKavex.in_old"))));
+}
+
+// The address book names a caller after the speed dials and before the place; its numbers match
+// however the card writes them.
+TEST(IncomingCallLog, CallersNamedFromTheAddressBook)
+{
+    Rig rig;
+    QFile cards(rig.dir.filePath(QStringLiteral("kontakte.vcf")));
+    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
+    cards.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Hans M\xC3\xBCller\r\nTEL:+49 30 123-4567\r\n"
+                "TEL:+33 1 42 27 80 00\r\nTEL:0221 44 55 66\r\nEND:VCARD\r\n");
+    cards.close();
+    AddressBook book;
+    book.load(cards.fileName());
+    rig.log.setNameLookup([&book](const QString& number) { return book.nameFor(number); });
+    rig.speedDials.names[7] = QStringLiteral("Praxis");
+    rig.speedDials.numbers[7] = QStringLiteral("00221445566");
+
+    rig.log.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), Unknown);
+    rig.log.onIncomingCall(QStringLiteral("33142278000"), QStringLiteral("4711"), International);
+    rig.log.onIncomingCall(QStringLiteral("221445566"), QStringLiteral("4711"), National);
+    rig.log.onIncomingCall(QStringLiteral("309999999"), QStringLiteral("4711"), Unknown);
+
+    const QStringList lines = QString::fromLatin1(fileBytes(rig.path())).split(QStringLiteral("\r\n")).mid(3);
+    const QString start = QStringLiteral("02.03.2026 10:00:00   4711             ");
+    EXPECT_EQ(lines.value(0), start + QStringLiteral("(030) 1234567                        Hans Müller"));
+    EXPECT_EQ(lines.value(1), start + QStringLiteral("0033142278000                        Hans Müller"));
+    EXPECT_EQ(lines.value(2), start + QStringLiteral("(0221) 445566                        Praxis"));
+    EXPECT_EQ(lines.value(3), start + QStringLiteral("(030) 9999999                        Berlin"));
+    EXPECT_EQ(rig.log.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Hans Müller"));
 }

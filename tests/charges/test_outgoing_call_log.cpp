@@ -280,3 +280,45 @@ TEST(OutgoingRecord, TheNameOfADialledNumber)
     EXPECT_EQ(OutgoingRecord::beginColumns(start, 21, QStringLiteral("0471"), QString(25, QLatin1Char('x'))).mid(58),
               QString(20, QLatin1Char('x')) + QString(7, QLatin1Char(' ')));
 }
+
+// The address book names a dialled number that no speed dial names, before the place; it is asked
+// for the number without the line-access digit.
+TEST(OutgoingRecord, TheAddressBookNamesAfterTheSpeedDials)
+{
+    MapSpeedDialStore store;
+    store.numbers[5] = QStringLiteral("0301234567");
+    store.names[5] = QStringLiteral("Mutti");
+    const OutgoingRecord::NameLookup book = [](const QString& number) {
+        return number == QLatin1String("0301234567") ? QStringLiteral("Hans Müller") : QString();
+    };
+    const OutgoingRecord::AreaLookup places = [](const QString& number) {
+        return std::optional(std::pair(number, QStringLiteral("Berlin")));
+    };
+    struct Case
+    {
+        const char* display;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"305", "Mutti"},
+        {"0301234567", "Mutti"},
+        {"0-0301234567", "Hans Müller"},
+        {"0-0309999999", "Berlin"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OutgoingRecord::name(QString::fromUtf8(c.display), false, store, places, book).name,
+                  QString::fromUtf8(c.name))
+            << c.display;
+}
+
+TEST(OutgoingCallLog, ARecordNamedFromTheAddressBook)
+{
+    Rig rig;
+    rig.log.setNameLookup([](const QString& number) {
+        return number == QLatin1String("0301234567") ? QStringLiteral("Hans Müller") : QString();
+    });
+    rig.transport.inject(dialOut(2, QStringLiteral("00301234567")));
+    EXPECT_EQ(rig.records().value(1),
+              QStringLiteral("02.03.2026 10:00:00        23       0-0301234567          Hans Müller") +
+                  QString(16, QLatin1Char(' ')));
+}

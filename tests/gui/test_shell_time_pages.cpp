@@ -1,12 +1,16 @@
 #include "ShellHarness.h"
+#include "charges/IncomingCallLog.h"
+#include "pages/shell/ProgramParameterPage.h"
 #include "pages/shell/TimeControlPage.h"
 #include "pages/shell/TimeField.h"
 #include "pages/shell/WakeUpPage.h"
 #include "shell/Settings.h"
+#include "shell/StatusLine.h"
 #include "shell/TimeControl.h"
 #include "shell/WakeUp.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -69,6 +73,36 @@ private Q_SLOTS:
         page.setFilePrompt([] { return QString(); }); // cancelled
         page.browseButton(1)->click();
         QCOMPARE(page.fileField(1)->text(), QStringLiteral("/daten/tag.kvx"));
+    }
+
+    // The chosen file is stored, read, reported with its skipped cards, and names the next caller;
+    // "Entfernen" forgets it.
+    void addressBookChoiceNamesCallers()
+    {
+        ShellHarness shell;
+        const QString path = QDir(shell.configHome()).filePath(QStringLiteral("kontakte.vcf"));
+        QDir().mkpath(shell.configHome());
+        QFile cards(path);
+        QVERIFY(cards.open(QIODevice::WriteOnly));
+        cards.write("BEGIN:VCARD\nVERSION:4.0\nFN:Hans M\xC3\xBCller\nTEL:+49 30 123-4567\nEND:VCARD\n"
+                    "BEGIN:VCARD\nVERSION:4.0\nTEL:0301111111\nEND:VCARD\n");
+        cards.close();
+        ProgramParameterPage page(shell.core());
+        page.setFilePrompt([&path] { return path; });
+        page.addressBookChooser()->click();
+        QCOMPARE(page.addressBookField()->text(), path);
+        QVERIFY(settingsBytes(shell.core()).contains(("Telefonbuch=" + path).toUtf8()));
+        QCOMPARE(shell.core().statusLine().text(),
+                 QStringLiteral("Telefonbuch: 1 Karten gelesen, 1 fehlerhafte Karten übersprungen"));
+        IncomingCallLog& incoming = shell.core().incomingCalls();
+        incoming.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0);
+        QCOMPARE(incoming.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Hans Müller"));
+
+        page.addressBookRemover()->click();
+        QCOMPARE(page.addressBookField()->text(), QString());
+        QCOMPARE(shell.core().settings().addressBookFile(), QString());
+        incoming.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0);
+        QCOMPARE(incoming.list().text(1, IncomingCallLog::NameColumn), QString());
     }
 
     void wakeUpPageShowsTheStoredTimesAndLocksDuringTransfers()

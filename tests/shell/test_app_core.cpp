@@ -1,7 +1,9 @@
 #include "FakeTransport.h"
 #include "MockClock.h"
+#include "charges/IncomingCallLog.h"
 #include "link/PbxLink.h"
 #include "shell/AppCore.h"
+#include "shell/CallHooks.h"
 #include "shell/PasswordStore.h"
 #include "shell/Settings.h"
 #include "shell/StatusLine.h"
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -224,4 +227,28 @@ TEST_F(AppCoreTest, TheReplyTimeOutRunsBeforeTheClockInTheSameTick)
     ASSERT_GE(order.size(), 2);
     EXPECT_EQ(order.at(order.size() - 2), QStringLiteral("2:Kommunikationsfehler auf Schnittstelle COM1"));
     EXPECT_EQ(order.last(), QStringLiteral("clock"));
+}
+
+// The hooks of the configuration folder hear of a logged call, named from the chosen address book.
+TEST_F(AppCoreTest, AHookHearsOfACallNamedFromTheAddressBook)
+{
+    const QString hooks = m_dir.path() + QStringLiteral("/config/WinKavex/hooks");
+    ASSERT_TRUE(QDir().mkpath(hooks));
+    QFile::setPermissions(hooks, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString heard = m_dir.filePath(QStringLiteral("heard.txt"));
+    QFile hook(hooks + QStringLiteral("/incoming-call"));
+    ASSERT_TRUE(hook.open(QIODevice::WriteOnly));
+    hook.write("#!/bin/sh\nprintf '%s|%s' \"$KAVEX_CALLER\" \"$KAVEX_NAME\" > '" + heard.toUtf8() + "'\n");
+    hook.close();
+    hook.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile cards(m_dir.filePath(QStringLiteral("kontakte.vcf")));
+    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
+    cards.write("BEGIN:VCARD\nVERSION:3.0\nFN:Erika Mustermann\nTEL:+49 221 445566\nEND:VCARD\n");
+    cards.close();
+
+    m_core->setAddressBookFile(cards.fileName());
+    EXPECT_EQ(m_core->statusLine().text(), QStringLiteral("Telefonbuch: 1 Karten gelesen"));
+    m_core->incomingCalls().onIncomingCall(QStringLiteral("221445566"), QStringLiteral("4711"), 0x21);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_core->callHooks().runningCount() == 0; }, 20000));
+    EXPECT_EQ(settingsBytes(heard), QByteArray("0221445566|Erika Mustermann"));
 }

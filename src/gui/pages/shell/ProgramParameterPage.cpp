@@ -7,11 +7,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -24,7 +28,9 @@ ProgramParameterPage::ProgramParameterPage(AppCore& core, QWidget* parent)
       m_watchAll(new QCheckBox(QStringLiteral("Anrufe an alle MSNs aufzeichnen"))),
       m_notify(new QCheckBox(QStringLiteral("Benachrichtigung bei Anruf"))),
       m_outgoing(new QCheckBox(QStringLiteral("Abgehende Gespräche aufzeichnen"))),
-      m_freeCalls(new QCheckBox(QStringLiteral("Automatisches Löschen von kostenlosen Gesprächen")))
+      m_freeCalls(new QCheckBox(QStringLiteral("Automatisches Löschen von kostenlosen Gesprächen"))),
+      m_addressBook(new QLineEdit), m_chooseAddressBook(new QPushButton(QStringLiteral("Wählen..."))),
+      m_dropAddressBook(new QPushButton(QStringLiteral("Entfernen")))
 {
     auto* columns = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
@@ -130,6 +136,7 @@ QWidget* ProgramParameterPage::buildMonitoringGroup()
     form->addWidget(m_notify);
     form->addWidget(m_outgoing);
     form->addWidget(m_freeCalls);
+    form->addWidget(buildAddressBookRow());
     m_capi->setObjectName(QStringLiteral("CheckBoxCAPI"));
     m_watchAll->setObjectName(QStringLiteral("CheckBoxAlleMSNUeberwachen"));
     m_notify->setObjectName(QStringLiteral("CheckBoxBenachrichtigung"));
@@ -155,6 +162,52 @@ QWidget* ProgramParameterPage::buildMonitoringGroup()
     return group;
 }
 
+QWidget* ProgramParameterPage::buildAddressBookRow()
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(QStringLiteral("Telefonbuch (vCard)"));
+    label->setBuddy(m_addressBook);
+    m_addressBook->setReadOnly(true);
+    m_addressBook->setObjectName(QStringLiteral("Telefonbuch"));
+    layout->addWidget(label);
+    layout->addWidget(m_addressBook, 1);
+    layout->addWidget(m_chooseAddressBook);
+    layout->addWidget(m_dropAddressBook);
+    m_addressBook->setWhatsThis(QStringLiteral("Eine vCard-Datei, deren Namen Anrufer und gewählte Nummern benennen, "
+                                               "wenn keine Kurzwahl paßt; vor dem Ort der Vorwahl."));
+    connect(m_chooseAddressBook, &QPushButton::clicked, this, &ProgramParameterPage::chooseAddressBook);
+    connect(m_dropAddressBook, &QPushButton::clicked, this, [this] {
+        core().setAddressBookFile(QString());
+        refresh();
+    });
+    return row;
+}
+
+void ProgramParameterPage::chooseAddressBook()
+{
+    const QString path = m_filePrompt ? m_filePrompt() : askAddressBookFile();
+    if (path.isEmpty())
+        return;
+    core().setAddressBookFile(path);
+    refresh();
+}
+
+QString ProgramParameterPage::askAddressBookFile()
+{
+    QFileDialog dialog(window(), QStringLiteral("Telefonbuch (vCard)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("vCard (*.vcf *.vcard)"), QStringLiteral("Alle Dateien (*)")});
+    const QString current = core().settings().addressBookFile();
+    if (!current.isEmpty())
+        dialog.setDirectory(QFileInfo(current).absolutePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 void ProgramParameterPage::refresh()
 {
     const Settings& settings = core().settings();
@@ -171,6 +224,8 @@ void ProgramParameterPage::refresh()
     m_notify->setChecked(settings.notifyCalls());
     m_outgoing->setChecked(settings.recordOutgoing());
     m_freeCalls->setChecked(settings.deleteFreeCalls());
+    m_addressBook->setText(settings.addressBookFile());
+    m_dropAddressBook->setEnabled(!m_addressBook->text().isEmpty());
     m_filling = false;
     applyEnablingRules();
 }

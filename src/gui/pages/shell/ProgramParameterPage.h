@@ -2,8 +2,12 @@
 
 #include "Page.h"
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
+class QPushButton;
 class QSpinBox;
 
 // "Programmparameter": the program's own settings. Every change is written to the settings file
@@ -23,6 +27,11 @@ public:
     QSpinBox* startWait() const { return m_startWait; }
     QComboBox* fontChoice() const { return m_font; }
     QComboBox* startPageChoice() const { return m_startPage; }
+    QLineEdit* addressBookField() const { return m_addressBook; }
+    QPushButton* addressBookChooser() const { return m_chooseAddressBook; }
+    QPushButton* addressBookRemover() const { return m_dropAddressBook; }
+    // Tests answer the file dialog of "Telefonbuch (vCard)" with a path (empty: cancelled).
+    void setFilePrompt(std::function<QString()> prompt) { m_filePrompt = std::move(prompt); }
 
 Q_SIGNALS:
     // The face was changed: the window applies it to every control.
@@ -32,6 +41,9 @@ private:
     QWidget* buildConnectionGroup();
     QWidget* buildDisplayGroup();
     QWidget* buildMonitoringGroup();
+    QWidget* buildAddressBookRow();
+    void chooseAddressBook();
+    QString askAddressBookFile();
     void applyEnablingRules();
     void onActionChanged(int position);
     void onCapiToggled(bool on);
@@ -49,6 +61,10 @@ private:
     QCheckBox* m_notify;
     QCheckBox* m_outgoing;
     QCheckBox* m_freeCalls;
+    QLineEdit* m_addressBook;
+    QPushButton* m_chooseAddressBook;
+    QPushButton* m_dropAddressBook;
+    std::function<QString()> m_filePrompt;
     bool m_locked = false;
     bool m_filling = false;
 };

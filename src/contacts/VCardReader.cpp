@@ -1,0 +1,174 @@
+#include "contacts/VCardReader.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace {
+
+constexpr qint64 MaxFileBytes = 32 * 1024 * 1024;
+
+// Folding inserts a line break followed by one blank or tab; joining works on the bytes, so that a
+// fold inside a UTF-8 sequence is joined before the text is decoded.
+QList<QByteArray> unfoldedLines(QByteArray bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    bytes.replace("\r\n", "\n");
+    bytes.replace('\r', '\n');
+    QList<QByteArray> lines;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        if (!lines.isEmpty() && (raw.startsWith(' ') || raw.startsWith('\t')))
+            lines.last() += raw.mid(1);
+        else
+            lines << raw;
+    }
+    return lines;
+}
+
+struct Property
+{
+    QString name; // upper case, without a group
+    QString value;
+};
+
+// NAME[;PARAM…]:VALUE, with an optional "group." in front; a colon inside a quoted parameter
+// value does not end the name.
+std::optional<Property> property(const QString& line)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (c == QLatin1Char(':') && !quoted) {
+            QString name = line.left(i).section(QLatin1Char(';'), 0, 0).trimmed();
+            name = name.section(QLatin1Char('.'), -1).toUpper();
+            if (name.isEmpty())
+                return std::nullopt;
+            return Property{name, line.mid(i + 1)};
+        }
+    }
+    return std::nullopt;
+}
+
+QString unescaped(const QString& value)
+{
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        QChar c = value.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < value.size()) {
+            c = value.at(++i);
+            if (c == QLatin1Char('n') || c == QLatin1Char('N'))
+                c = QLatin1Char(' ');
+        }
+        text += c;
+    }
+    return text.simplified();
+}
+
+// N is "Family;Given;Additional;Prefix;Suffix"; the name reads "Given Family".
+QString nameFromParts(const QString& value)
+{
+    const QStringList parts = value.split(QLatin1Char(';'));
+    QStringList words;
+    for (int i : {3, 1, 2, 0, 4}) {
+        const QString word = unescaped(parts.value(i));
+        if (!word.isEmpty())
+            words << word;
+    }
+    return words.join(QLatin1Char(' '));
+}
+
+class CardBuilder
+{
+public:
+    // False when the line is no property: the card is broken.
+    bool add(const QString& line)
+    {
+        const std::optional<Property> p = property(line);
+        if (!p)
+            return false;
+        if (p->name == QLatin1String("FN"))
+            m_formatted = unescaped(p->value);
+        else if (p->name == QLatin1String("N"))
+            m_parts = nameFromParts(p->value);
+        else if (p->name == QLatin1String("TEL") && !p->value.trimmed().isEmpty())
+            m_card.numbers << p->value.trimmed();
+        return true;
+    }
+
+    std::optional<VCardReader::Card> finished()
+    {
+        m_card.name = m_formatted.isEmpty() ? m_parts : m_formatted;
+        if (m_card.name.isEmpty())
+            return std::nullopt;
+        return m_card;
+    }
+
+private:
+    VCardReader::Card m_card;
+    QString m_formatted;
+    QString m_parts;
+};
+
+bool isLine(const QString& line, const char* text)
+{
+    return line.trimmed().compare(QLatin1String(text), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+namespace VCardReader {
+
+Result parse(const QByteArray& bytes)
+{
+    Result result;
+    std::optional<CardBuilder> card;
+    bool broken = false;
+    for (const QByteArray& raw : unfoldedLines(bytes)) {
+        const QString line = QString::fromUtf8(raw);
+        if (isLine(line, "BEGIN:VCARD")) {
+            if (card) // the previous card never ended
+                ++result.skipped;
+            card.emplace();
+            broken = false;
+        } else if (!card) {
+            continue; // text between cards belongs to none
+        } else if (isLine(line, "END:VCARD")) {
+            const std::optional<Card> done = broken ? std::nullopt : card->finished();
+            if (done)
+                result.cards << *done;
+            else
+                ++result.skipped;
+            card.reset();
+        } else if (!line.trimmed().isEmpty() && !card->add(line)) {
+            broken = true;
+        }
+    }
+    if (card)
+        ++result.skipped;
+    return result;
+}
+
+Result read(const QString& path)
+{
+    QFile file(path);
+    Result result;
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    if (file.size() > MaxFileBytes) {
+        result.error = QStringLiteral("größer als %1 MB").arg(MaxFileBytes / (1024 * 1024));
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        return result;
+    }
+    return parse(bytes);
+}
+
+} // namespace VCardReader
