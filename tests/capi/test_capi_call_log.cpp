@@ -52,6 +52,8 @@ TEST(CapiCallLog, CallsFromTheControllerReachTheLog)
         ASSERT_TRUE(waitFor([&] { return core.incomingCalls().list().rowCount() == expected; }))
             << call.join(' ').toStdString();
         ASSERT_EQ(sim.command({"hangup"}), 0);
+        // The controller holds one call at a time: the next one only once this one is cleared.
+        ASSERT_TRUE(waitFor([&] { return sim.commands().count("0483") == expected; })) << sim.commands().toStdString();
         clock.advance(60'000);
     }
     const QByteArray log = fileBytes(dir.filePath(QStringLiteral("WinKavex.in")));
