@@ -164,17 +164,21 @@ QWidget* ProgramParameterPage::buildMonitoringGroup()
 
 QWidget* ProgramParameterPage::buildAddressBookRow()
 {
+    // The label above the path, so that the path has the group's whole width.
     auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(row);
+    column->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(QStringLiteral("Telefonbuch (vCard)"));
     label->setBuddy(m_addressBook);
     m_addressBook->setReadOnly(true);
     m_addressBook->setObjectName(QStringLiteral("Telefonbuch"));
-    layout->addWidget(label);
+    m_addressBook->setMinimumWidth(160);
+    column->addWidget(label);
+    auto* layout = new QHBoxLayout;
     layout->addWidget(m_addressBook, 1);
     layout->addWidget(m_chooseAddressBook);
     layout->addWidget(m_dropAddressBook);
+    column->addLayout(layout);
     m_addressBook->setWhatsThis(QStringLiteral("Eine vCard-Datei, deren Namen Anrufer und gewählte Nummern benennen, "
                                                "wenn keine Kurzwahl paßt; vor dem Ort der Vorwahl."));
     connect(m_chooseAddressBook, &QPushButton::clicked, this, &ProgramParameterPage::chooseAddressBook);
