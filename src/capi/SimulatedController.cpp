@@ -1,5 +1,7 @@
 #include "capi/SimulatedController.h"
 
+#include "common/InstallLayout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +20,7 @@ QString libraryPath()
         return {};
     const QDir bin(QCoreApplication::applicationDirPath());
     for (const QString& candidate :
-         {bin.filePath(LibraryName), bin.filePath(QStringLiteral("../lib/winkavex/") + LibraryName),
-          bin.filePath(QStringLiteral("../lib/x86_64-linux-gnu/winkavex/") + LibraryName)}) {
+         {bin.filePath(LibraryName), InstallLayout::libraryPath(QStringLiteral("winkavex/") + LibraryName)}) {
         if (QFileInfo(candidate).isFile())
             return QFileInfo(candidate).absoluteFilePath();
     }

@@ -1,6 +1,7 @@
 #include "VorwahlLibrary.h"
 
 #include "common/Cp1252.h"
+#include "common/InstallLayout.h"
 #include "vorwahl/Vorwahl.h"
 
 #include <QCoreApplication>
@@ -54,6 +55,9 @@ bool VorwahlLibrary::load()
     const QString besideProgram =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libvorwahl.so"));
     if (QFile::exists(besideProgram) && load(besideProgram))
+        return true;
+    const QString installed = InstallLayout::libraryPath(QStringLiteral("libvorwahl.so.1"));
+    if (QFile::exists(installed) && load(installed))
         return true;
     // An installed library is found by its soname; a development link by the bare name.
     return load(QStringLiteral("libvorwahl.so.1")) || load(QStringLiteral("libvorwahl.so"));
