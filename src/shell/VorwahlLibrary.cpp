@@ -56,7 +56,7 @@ bool VorwahlLibrary::load()
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libvorwahl.so"));
     if (QFile::exists(besideProgram) && load(besideProgram))
         return true;
-    const QString installed = InstallLayout::libraryPath(QStringLiteral("libvorwahl.so.1"));
+    const QString installed = InstallLayout::libraryPath(QStringLiteral("winkavex/libvorwahl.so.1"));
     if (QFile::exists(installed) && load(installed))
         return true;
     // An installed library is found by its soname; a development link by the bare name.

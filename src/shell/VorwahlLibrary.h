@@ -29,7 +29,8 @@ public:
     VorwahlLibrary(const VorwahlLibrary&) = delete;
     VorwahlLibrary& operator=(const VorwahlLibrary&) = delete;
 
-    // Looks for libvorwahl.so in the executable's directory, then by name on the system's library path.
+    // Looks for libvorwahl.so in the executable's directory, then in the installed program's
+    // library directory, then by name on the system's library path.
     bool load();
     // Loads exactly this file (or library name); for tests and for callers that know the path.
     bool load(const QString& fileName);

@@ -8,11 +8,11 @@ endif()
 
 set(expected
     "${BINDIR}/winkavex" "${BINDIR}/kavexctl" "${BINDIR}/kavex-sim" "${BINDIR}/kavex-capi-sim"
-    "${LIBDIR}/libvorwahl.so.1" "${LIBDIR}/winkavex/libkavex-capi-sim.so"
+    "${LIBDIR}/winkavex/libvorwahl.so.1" "${LIBDIR}/winkavex/libkavex-capi-sim.so"
     "${DATADIR}/applications/de.brenvik.WinKavex.desktop" "${DATADIR}/metainfo/de.brenvik.WinKavex.metainfo.xml"
     "${DATADIR}/icons/hicolor/scalable/apps/winkavex.svg"
-    "${MANDIR}/man1/winkavex.1" "${MANDIR}/man1/kavexctl.1" "${MANDIR}/man1/kavex-sim.1"
-    "${MANDIR}/man1/kavex-capi-sim.1")
+    "${MANDIR}/man1/winkavex.1.gz" "${MANDIR}/man1/kavexctl.1.gz" "${MANDIR}/man1/kavex-sim.1.gz"
+    "${MANDIR}/man1/kavex-capi-sim.1.gz" "${DOCDIR}/copyright" "${DOCDIR}/changelog.gz")
 foreach(size 16 22 24 32 48 64 128 256)
     list(APPEND expected "${DATADIR}/icons/hicolor/${size}x${size}/apps/winkavex.png")
 endforeach()
