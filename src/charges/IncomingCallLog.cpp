@@ -66,8 +66,9 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
     m_list.setText(row, NameColumn, call.name);
     Q_EMIT rowAdded(row);
 
-    // The record takes the time again, as it is written.
-    append(IncomingRecord::line(m_clock.now(), call.called, call.formatted, call.name));
+    // The record takes the time again, as it is written; listeners hear the record's time.
+    call.time = m_clock.now();
+    append(IncomingRecord::line(call.time, call.called, call.formatted, call.name));
     Q_EMIT logged(call);
     if (!m_sound.isEmpty())
         Q_EMIT playSound(m_sound);
