@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QtGlobal>
+#include <cstdint>
 
-// CAPI 2.0 commands as WordCommand = Command × 256 + Subcommand.
+// CAPI 2.0 commands as WordCommand = Command × 256 + Subcommand. Plain C++: the simulated
+// controller shares the table.
 namespace CapiCommand {
-enum : quint16
+enum : std::uint16_t
 {
     AlertReq = 0x0180,
     AlertConf = 0x0181,
@@ -40,7 +41,7 @@ enum : quint16
 } // namespace CapiCommand
 
 namespace CapiSubcommand {
-enum : quint8
+enum : std::uint8_t
 {
     Request = 0x80,
     Confirmation = 0x81,

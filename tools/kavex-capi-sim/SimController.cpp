@@ -1,6 +1,7 @@
 #include "SimController.h"
 
 #include "SimWire.h"
+#include "capi/CapiCommands.h"
 
 #include <algorithm>
 #include <sys/time.h>
@@ -8,39 +9,9 @@
 
 namespace {
 
-// CAPI 2.0 command codes (Command × 256 + Subcommand) and result values.
-enum : std::uint16_t
-{
-    AlertReq = 0x0180,
-    AlertConf = 0x0181,
-    ConnectReq = 0x0280,
-    ConnectConf = 0x0281,
-    ConnectInd = 0x0282,
-    ConnectResp = 0x0283,
-    ConnectActiveInd = 0x0382,
-    ConnectActiveResp = 0x0383,
-    DisconnectReq = 0x0480,
-    DisconnectConf = 0x0481,
-    DisconnectInd = 0x0482,
-    DisconnectResp = 0x0483,
-    ListenReq = 0x0580,
-    ListenConf = 0x0581,
-    InfoResp = 0x0883,
-    ConnectB3Req = 0x8280,
-    ConnectB3Conf = 0x8281,
-    ConnectB3Ind = 0x8282,
-    ConnectB3Resp = 0x8283,
-    ConnectB3ActiveInd = 0x8382,
-    ConnectB3ActiveResp = 0x8383,
-    DisconnectB3Req = 0x8480,
-    DisconnectB3Conf = 0x8481,
-    DisconnectB3Ind = 0x8482,
-    DisconnectB3Resp = 0x8483,
-    DataB3Req = 0x8680,
-    DataB3Conf = 0x8681,
-    DataB3Resp = 0x8683,
-};
+using namespace CapiCommand;
 
+// CAPI 2.0 result values.
 enum : unsigned
 {
     IllegalApplication = 0x1101,
