@@ -1,3 +1,4 @@
+#include "ExchangeReply.h"
 #include "FakeTransport.h"
 #include "MockClock.h"
 
@@ -22,18 +23,6 @@ public:
     QString sound(int) const override { return {}; }
     bool save(int, const QString&, const QString&, const QString&) override { return true; }
 };
-
-// Entry n with the two digits of n and the speed-dial permission of extension 21.
-QByteArray entryReply(int n)
-{
-    QByteArray line = QByteArray::fromHex("03CC0803");
-    line += static_cast<char>(0x03);
-    line += static_cast<char>(n);
-    line += static_cast<char>(2);
-    line += static_cast<char>((n / 10) << 4 | (n % 10));
-    line += QByteArray::fromHex("83000100");
-    return line;
-}
 
 struct Rig
 {
@@ -85,7 +74,7 @@ TEST(SpeedDialTransfer, ReadsAllSixtyEntriesOnce)
         EXPECT_EQ(rig.link.progressValue(), n);
         EXPECT_EQ(rig.link.progressMaximum(), 60);
         EXPECT_EQ(finished.count(), 0);
-        rig.transport.inject(entryReply(n));
+        rig.transport.inject(ExchangeReply::speedDialEntry(n));
     }
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(rig.transport.sent().size(), 1 + 2 * 60);
@@ -116,7 +105,7 @@ TEST(SpeedDialTransfer, TimeOutEndsTheReadForTheRestOfTheRun)
     rig.link.setTimeoutSeconds(10);
     ASSERT_EQ(rig.reader.start(), SpeedDialTransfer::Start::Begun);
     rig.transport.inject(QByteArray::fromHex("81120000"));
-    rig.transport.inject(entryReply(1));
+    rig.transport.inject(ExchangeReply::speedDialEntry(1));
     for (int i = 0; i < 11; ++i) {
         rig.clock.advance(1000);
         rig.link.onSecond();
@@ -124,7 +113,7 @@ TEST(SpeedDialTransfer, TimeOutEndsTheReadForTheRestOfTheRun)
     EXPECT_FALSE(rig.reader.isReading());
     EXPECT_EQ(rig.status.line(), QStringLiteral("2:Kommunikationsfehler auf Schnittstelle COM1"));
     const auto sentBefore = rig.transport.sent().size();
-    rig.transport.inject(entryReply(2)); // a late reply starts nothing
+    rig.transport.inject(ExchangeReply::speedDialEntry(2)); // a late reply starts nothing
     EXPECT_EQ(rig.transport.sent().size(), sentBefore);
     EXPECT_EQ(rig.reader.start(), SpeedDialTransfer::Start::AlreadyRead);
 }

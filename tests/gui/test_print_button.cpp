@@ -1,5 +1,6 @@
 #include "../config/TestImages.h"
 #include "ButtonBar.h"
+#include "ExchangeReply.h"
 #include "NavigationBar.h"
 #include "ShellHarness.h"
 #include "pages/config/ConfigPages.h"
@@ -12,17 +13,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray entryReply(int n)
-{
-    QByteArray line = QByteArray::fromHex("03CC0803");
-    line += static_cast<char>(0x03);
-    line += static_cast<char>(n);
-    line += static_cast<char>(2);
-    line += static_cast<char>((n / 10) << 4 | (n % 10));
-    line += QByteArray::fromHex("83000100");
-    return line;
-}
 
 QStringList texts(const QMenu* menu)
 {
@@ -94,7 +84,7 @@ private Q_SLOTS:
 
         rig.h.transport().inject(QByteArray::fromHex("81120000"));
         for (int n = 1; n <= 60; ++n)
-            rig.h.transport().inject(entryReply(n));
+            rig.h.transport().inject(ExchangeReply::speedDialEntry(n));
         QCOMPARE(jobs, 1);
         QCOMPARE(printedTo, QStringLiteral("/tmp/ausdruck.pdf"));
         QCOMPARE(rig.h.core().statusLine().text(), QStringLiteral("Fehler beim Drucken"));

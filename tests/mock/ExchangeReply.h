@@ -24,4 +24,16 @@ inline QByteArray base(int major, int minor, int count = 8, char fill = '\0')
     return region(23, 300, payload);
 }
 
+// Speed-dial entry n as the exchange sends it: the two digits of n, then the four attribute bytes
+// (by default the speed-dial permission of extension 21).
+inline QByteArray speedDialEntry(int n, const QByteArray& attributes = QByteArray::fromHex("83000100"))
+{
+    QByteArray line = QByteArray::fromHex("03CC0803");
+    line += static_cast<char>(0x03);
+    line += static_cast<char>(n);
+    line += static_cast<char>(2);
+    line += static_cast<char>((n / 10) << 4 | (n % 10));
+    return line + attributes;
+}
+
 } // namespace ExchangeReply

@@ -19,13 +19,7 @@ namespace {
 // Entry n with the two digits of n, baby call at 22 and the speed-dial permission of 21.
 QByteArray entryReply(int n)
 {
-    QByteArray line = QByteArray::fromHex("03CC0803");
-    line += static_cast<char>(0x03);
-    line += static_cast<char>(n);
-    line += static_cast<char>(2);
-    line += static_cast<char>((n / 10) << 4 | (n % 10));
-    line += QByteArray::fromHex("82020100");
-    return line;
+    return ExchangeReply::speedDialEntry(n, QByteArray::fromHex("82020100"));
 }
 
 // The program's core over a fake transport in virtual time, with a sink that records each job.
