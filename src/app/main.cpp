@@ -1,3 +1,4 @@
+#include "HelpPages.h"
 #include "MainWindow.h"
 #include "PageRegistry.h"
 #include "Screenshots.h"
@@ -83,13 +84,13 @@ int main(int argc, char** argv)
         printError(CommandLine::usage());
         return 1;
     }
-    const bool screenshots = !line.screenshotsDir.isEmpty();
-    if (screenshots && line.portDevice.isEmpty())
+    const bool rendering = line.rendersPages();
+    if (rendering && line.portDevice.isEmpty())
         line.simulate = true;
 
-    // Screenshots run beside a working instance; everything else is one program per user.
+    // Page renders run beside a working instance; everything else is one program per user.
     SingleInstance instance(SingleInstance::defaultRuntimeDir());
-    if (!screenshots) {
+    if (!rendering) {
         switch (instance.start()) {
         case SingleInstance::Role::First:
             break;
@@ -152,11 +153,12 @@ int main(int argc, char** argv)
     core.startTimer();
     StartUp(core, window).run();
 
-    if (screenshots) {
+    if (rendering) {
         window.show();
         waitForFirstRead(core);
         QString error;
-        const bool rendered = Screenshots::render(window, line.screenshotsDir, &error);
+        const bool rendered = !line.screenshotsDir.isEmpty() ? Screenshots::render(window, line.screenshotsDir, &error)
+                                                             : HelpPages::render(window, line.helpPagesDir, &error);
         if (!rendered)
             printError(error);
         core.shutdown();

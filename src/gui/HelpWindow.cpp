@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "HelpPages.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -27,12 +29,22 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_browser
     layout->addLayout(buttons);
     layout->addWidget(m_browser);
     m_browser->setOpenExternalLinks(false);
-    resize(620, 520);
+    resize(860, 640);
 }
 
 void HelpWindow::showContents()
 {
-    m_browser->setSource(QUrl(QStringLiteral("qrc:/help/index.html")));
+    open(QStringLiteral("index.html"));
+}
+
+void HelpWindow::showPage(const QString& heading)
+{
+    open(HelpPages::fileName(heading));
+}
+
+void HelpWindow::open(const QString& fileName)
+{
+    m_browser->setSource(QUrl(QStringLiteral("qrc:/help/") + fileName));
     show();
     raise();
     activateWindow();

@@ -12,8 +12,12 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     void showContents();
+    // The help page of the program's page with this heading.
+    void showPage(const QString& heading);
     QTextBrowser* browser() const { return m_browser; }
 
 private:
+    void open(const QString& fileName);
+
     QTextBrowser* m_browser;
 };

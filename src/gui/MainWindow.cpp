@@ -32,6 +32,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWhatsThis>
@@ -90,6 +91,7 @@ MainWindow::MainWindow(AppCore& core, const PageRegistry& registry, QWidget* par
     connect(m_buttons->writeButton(), &QPushButton::clicked, this, [this] { m_core.write(); });
     connect(m_buttons->unitsBox(), &QCheckBox::toggled, this, [this](bool on) { m_core.setTransferUnits(on); });
     connect(m_buttons->helpButton(), &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &MainWindow::showPageHelp);
     connect(m_buttons->quitButton(), &QPushButton::clicked, this, &MainWindow::quit);
     connectCore();
 }
@@ -227,9 +229,23 @@ void MainWindow::onSecondStart()
 
 void MainWindow::showHelp()
 {
+    helpWindow().showContents();
+}
+
+void MainWindow::showPageHelp()
+{
+    const int index = m_navigator->currentIndex();
+    if (index < 0)
+        helpWindow().showContents();
+    else
+        helpWindow().showPage(NavigationTable::entries().at(index).heading);
+}
+
+HelpWindow& MainWindow::helpWindow()
+{
     if (!m_help)
         m_help = new HelpWindow(this);
-    m_help->showContents();
+    return *m_help;
 }
 
 void MainWindow::showAlarmInTitle(bool on)

@@ -51,6 +51,8 @@ public:
     // A second program start: "Grundkonfiguration", then a tray click.
     void onSecondStart();
     void showHelp();
+    // F1: the help page of the page that shows.
+    void showPageHelp();
     void showAlarmInTitle(bool on);
     // Signalling of state events while hidden: the window comes back with this page.
     void showRequestedPage(Signalling::Page page);
@@ -64,7 +66,7 @@ public:
     PageStack* pageStack() const { return m_stack; }
     ButtonBar* buttonBar() const { return m_buttons; }
     StatusBar* statusBar() const { return m_statusBar; }
-    HelpWindow* helpWindow() const { return m_help; }
+    HelpWindow* helpWindowIfOpen() const { return m_help; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,6 +81,7 @@ protected:
 
 private:
     void connectCore();
+    HelpWindow& helpWindow();
     void setControlsLocked(bool locked, bool keepHelpAndExit = false);
     void refreshPages();
 

@@ -1,5 +1,6 @@
 #include "Screenshots.h"
 
+#include "HelpWindow.h"
 #include "MainWindow.h"
 #include "NavigationTable.h"
 #include "Navigator.h"
@@ -16,15 +17,6 @@ namespace {
 
 constexpr int TransferWaitMs = 60000;
 
-// A page may start a transfer when it is entered (the speed-dial read): show it once that is done.
-void waitForTransfer(const AppCore& core)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (core.isTransferLocked() && timer.elapsed() < TransferWaitMs)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-}
-
 bool save(const QPixmap& pixmap, const QString& path, QString* error)
 {
     if (pixmap.save(path, "PNG"))
@@ -35,6 +27,22 @@ bool save(const QPixmap& pixmap, const QString& path, QString* error)
 }
 
 } // namespace
+
+QString Screenshots::helpName()
+{
+    return QStringLiteral("Hilfe");
+}
+
+void Screenshots::showSettled(MainWindow& window, int index)
+{
+    window.navigator().showEntry(index);
+    // A page may start a transfer when it is entered (the speed-dial read): show it once that is done.
+    QElapsedTimer timer;
+    timer.start();
+    while (window.core().isTransferLocked() && timer.elapsed() < TransferWaitMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QApplication::processEvents();
+}
 
 QString Screenshots::trayMenuName()
 {
@@ -51,14 +59,17 @@ bool Screenshots::render(MainWindow& window, const QString& directory, QString* 
     const QDir dir(directory);
     const auto& entries = NavigationTable::entries();
     for (int i = 0; i < entries.size(); ++i) {
-        window.navigator().showEntry(i);
-        waitForTransfer(window.core());
-        QApplication::processEvents();
+        showSettled(window, i);
         if (!save(window.grab(), dir.filePath(entries[i].heading + QStringLiteral(".png")), error))
             return false;
     }
     QMenu* menu = window.tray().menu();
     menu->ensurePolished();
     menu->adjustSize();
-    return save(menu->grab(), dir.filePath(trayMenuName() + QStringLiteral(".png")), error);
+    if (!save(menu->grab(), dir.filePath(trayMenuName() + QStringLiteral(".png")), error))
+        return false;
+    showSettled(window, 0);
+    window.showPageHelp();
+    QApplication::processEvents();
+    return save(window.helpWindowIfOpen()->grab(), dir.filePath(helpName() + QStringLiteral(".png")), error);
 }

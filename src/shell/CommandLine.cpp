@@ -37,7 +37,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         const QString& argument = arguments[i];
         if (takeOption(arguments, i, QStringLiteral("--port"), line.portDevice, line.error) ||
             takeOption(arguments, i, QStringLiteral("--dir"), line.dir, line.error) ||
-            takeOption(arguments, i, QStringLiteral("--screenshots"), line.screenshotsDir, line.error))
+            takeOption(arguments, i, QStringLiteral("--screenshots"), line.screenshotsDir, line.error) ||
+            takeOption(arguments, i, QStringLiteral("--help-pages"), line.helpPagesDir, line.error))
             continue;
         if (argument == QLatin1String("--simulate")) {
             line.simulate = true;
@@ -57,7 +58,7 @@ QString CommandLine::usage()
 {
     return QStringLiteral(
         "Aufruf: winkavex [AUTOENDE] [DEBUG] [ICON] [--simulate] [--port GERÄT] [--dir VERZEICHNIS]\n"
-        "                 [--screenshots VERZEICHNIS]\n"
+        "                 [--screenshots VERZEICHNIS] [--help-pages VERZEICHNIS]\n"
         "\n"
         "  AUTOENDE             nach jedem vollständigen Lesen das Fenster nach 3 s in den Infobereich legen\n"
         "  DEBUG                den Verkehr der Schnittstelle in \"winkavex.debug\" im Programmverzeichnis "
@@ -66,5 +67,6 @@ QString CommandLine::usage()
         "  --simulate           mit einer simulierten Anlage (kavex-sim --demo) arbeiten\n"
         "  --port GERÄT         dieses Gerät statt des eingestellten Anschlusses öffnen\n"
         "  --dir VERZEICHNIS    Programmverzeichnis (Einstellungen, Protokolle)\n"
-        "  --screenshots VERZ.  jede Seite als PNG in VERZ. ablegen und beenden\n");
+        "  --screenshots VERZ.  jede Seite als PNG in VERZ. ablegen und beenden\n"
+        "  --help-pages VERZ.   in den Hilfeseiten in VERZ. Bilder und Direkthilfe erneuern und beenden\n");
 }

@@ -15,9 +15,12 @@ struct CommandLine
     QString portDevice;       // --port DEVICE
     QString dir;              // --dir DIR
     QString screenshotsDir;   // --screenshots DIR
+    QString helpPagesDir;     // --help-pages DIR
     QString error;            // a usage error; empty when the line parsed
 
     // `arguments` without the program name.
     static CommandLine parse(const QStringList& arguments);
     static QString usage();
+    // A run that renders pages to files and ends, beside any working instance.
+    bool rendersPages() const { return !screenshotsDir.isEmpty() || !helpPagesDir.isEmpty(); }
 };

@@ -339,8 +339,8 @@ private Q_SLOTS:
         MainWindow& window = rig.window();
         window.buildPages();
         window.buttonBar()->helpButton()->click();
-        QVERIFY(window.helpWindow() && window.helpWindow()->isVisible());
-        const QString text = window.helpWindow()->browser()->toPlainText();
+        QVERIFY(window.helpWindowIfOpen() && window.helpWindowIfOpen()->isVisible());
+        const QString text = window.helpWindowIfOpen()->browser()->toPlainText();
         QVERIFY(text.contains(QStringLiteral("Inhalt")));
         QVERIFY(text.contains(QStringLiteral("Index")));
         QVERIFY(text.contains(QStringLiteral("Parametrierungspaßwort")));

@@ -12,7 +12,9 @@ set(expected
     "${DATADIR}/applications/de.brenvik.WinKavex.desktop" "${DATADIR}/metainfo/de.brenvik.WinKavex.metainfo.xml"
     "${DATADIR}/icons/hicolor/scalable/apps/winkavex.svg"
     "${MANDIR}/man1/winkavex.1.gz" "${MANDIR}/man1/kavexctl.1.gz" "${MANDIR}/man1/kavex-sim.1.gz"
-    "${MANDIR}/man1/kavex-capi-sim.1.gz" "${DOCDIR}/copyright" "${DOCDIR}/changelog.gz")
+    "${MANDIR}/man1/kavex-capi-sim.1.gz" "${DOCDIR}/copyright" "${DOCDIR}/changelog.gz"
+    "${DOCDIR}/html/index.html" "${DOCDIR}/html/das-programmfenster.html" "${DOCDIR}/html/kurzwahlen.html"
+    "${DOCDIR}/html/images/kurzwahlen.png")
 foreach(size 16 22 24 32 48 64 128 256)
     list(APPEND expected "${DATADIR}/icons/hicolor/${size}x${size}/apps/winkavex.png")
 endforeach()

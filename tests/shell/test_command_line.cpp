@@ -37,12 +37,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CommandLine, OptionsTakeTheirValueSeparateOrAfterAnEqualsSign)
 {
-    const CommandLine line = CommandLine::parse(
-        {"--port", "/dev/ttyUSB0", "ICON", "--dir=/tmp/kavex", "--screenshots", "/tmp/shots", "--simulate"});
+    const CommandLine line = CommandLine::parse({"--port", "/dev/ttyUSB0", "ICON", "--dir=/tmp/kavex", "--screenshots",
+                                                 "/tmp/shots", "--simulate", "--help-pages=/tmp/help"});
     EXPECT_TRUE(line.error.isEmpty());
     EXPECT_EQ(line.portDevice, "/dev/ttyUSB0");
     EXPECT_EQ(line.dir, "/tmp/kavex");
     EXPECT_EQ(line.screenshotsDir, "/tmp/shots");
+    EXPECT_EQ(line.helpPagesDir, "/tmp/help");
     EXPECT_TRUE(line.simulate);
     EXPECT_TRUE(line.startInTray);
 }
