@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -39,7 +40,10 @@ double searchSeconds(CallListView& view, const QString& text)
 
 int main(int argc, char** argv)
 {
+    // The costs in the logs as a German user's program writes them, with a decimal comma.
+    qputenv("LC_ALL", "de_DE.UTF-8");
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
     const int rows = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     QTemporaryDir dir;
     LogGenerator::Sizes sizes;

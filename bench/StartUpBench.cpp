@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -171,7 +172,10 @@ int measure(int runs)
 
 int main(int argc, char** argv)
 {
+    // The costs in the logs as a German user's program writes them, with a decimal comma.
+    qputenv("LC_ALL", "de_DE.UTF-8");
     QCoreApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // the figures printed here are read back by the parent
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 3 && args[0] == QLatin1String("child"))
         return child(args[1], args[2].toDouble());

@@ -60,6 +60,7 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
             line.chop(1);
         onLine(Cp1252::toUnicode(line.first(std::min(line.size(), limit))));
     };
+    // Only a line that crosses the end of the buffer is copied; the others are read in place.
     QByteArray pending;
     char buffer[65536];
     int error = 0;
@@ -75,9 +76,13 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
             break;
         QByteArrayView chunk(buffer, count);
         for (qsizetype at = chunk.indexOf('\n'); at >= 0; at = chunk.indexOf('\n')) {
-            pending.append(chunk.first(at));
-            emit(pending);
-            pending.clear();
+            if (pending.isEmpty()) {
+                emit(chunk.first(at));
+            } else {
+                pending.append(chunk.first(at));
+                emit(pending);
+                pending.resize(0);
+            }
             chunk = chunk.sliced(at + 1);
         }
         pending.append(chunk);
