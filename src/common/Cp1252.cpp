@@ -31,12 +31,12 @@ namespace Cp1252 {
 QString toUnicode(QByteArrayView bytes)
 {
     QString text = QString::fromLatin1(bytes);
-    // Plain ASCII needs nothing more; a loop without branches (vectorised) tells.
+    // Only 0x80..0x9F differ; a count without branches (vectorised) tells whether there are any.
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    unsigned char all = 0;
+    int differing = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        all |= in[i];
-    if (all < 0x80)
+        differing += (in[i] & 0xE0) == 0x80;
+    if (differing == 0)
         return text;
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -49,11 +49,12 @@ QString toUnicode(QByteArrayView bytes)
 
 QByteArray fromUnicode(QStringView text)
 {
+    // Where the code page equals Latin-1 (everything but 0x80..0x9F and beyond 0xFF), Qt converts fast.
     const char16_t* in = text.utf16();
-    char16_t all = 0;
+    int differing = 0;
     for (qsizetype i = 0; i < text.size(); ++i)
-        all |= in[i];
-    if (all < 0x80)
+        differing += (in[i] > 0xFF) | ((in[i] & 0xFFE0) == 0x80);
+    if (differing == 0)
         return text.toLatin1();
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
