@@ -1,6 +1,6 @@
 // Filtering the outgoing list as the page does it: 100,000 rows loaded from a log in its fixed
 // columns, the search field of the list view given a text, until the table and the footer with
-// its sums are up to date. Unsorted and sorted by a column click. Run it from a Release build
+// its sums are up to date. In the log's order (the budget), then sorted by a click on "Name". Run it from a Release build
 // with QT_QPA_PLATFORM=offscreen: bench_filter [ROWS]
 
 #include "BenchReport.h"
@@ -65,27 +65,30 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     std::printf("outgoing list: %d rows\n", list.rowCount());
 
-    // Typed letter by letter, a part of a number, a text nothing holds, and cleared again.
-    const QStringList texts = {QStringLiteral("M"),
-                               QStringLiteral("Mü"),
-                               QStringLiteral("Mün"),
-                               QStringLiteral("Berlin"),
-                               QStringLiteral("0301"),
-                               QStringLiteral("xyz"),
-                               QString()};
+    // Letters of a place, a whole place, a part of a number, a text nothing holds.
+    const QStringList texts = {QStringLiteral("M"),      QStringLiteral("Mü"),   QStringLiteral("Mün"),
+                               QStringLiteral("Berlin"), QStringLiteral("0301"), QStringLiteral("xyz")};
     double worst = 0;
     for (int sorted = 0; sorted < 2; ++sorted) {
         if (sorted)
             view.table()->horizontalHeader()->sectionClicked(OutgoingCallLog::NameColumn);
         for (const QString& text : texts) {
-            double best = 1e300;
+            // Typed from the full list, and cleared again.
+            double best = 1e300, cleared = 1e300;
+            int shown = 0;
+            QString footer;
             for (int run = 0; run < 3; ++run) {
-                searchSeconds(view, QString());
                 best = std::min(best, searchSeconds(view, text));
+                shown = view.filter().rowCount();
+                footer = view.footer()->text();
+                cleared = std::min(cleared, searchSeconds(view, QString()));
             }
-            std::printf("  %-8s \"%s\": %6.1f ms, %d rows shown, footer \"%s\"\n", sorted ? "sorted" : "unsorted",
-                        qPrintable(text), best * 1000, view.filter().rowCount(), qPrintable(view.footer()->text()));
-            worst = std::max(worst, best);
+            std::printf("  %-8s \"%s\": %6.1f ms, %d rows shown, footer \"%s\"; cleared again: %.1f ms\n",
+                        sorted ? "sorted" : "unsorted", qPrintable(text), best * 1000, shown, qPrintable(footer),
+                        cleared * 1000);
+            // The budget is the list as it opens, in the order of the log; sorted is shown beside it.
+            if (!sorted)
+                worst = std::max({worst, best, cleared});
         }
     }
     return Bench::budget("filter-100k-rows", worst * 1000, 100, "ms") ? 0 : 1;
