@@ -1,7 +1,7 @@
 // Filtering the outgoing list as the page does it: 100,000 rows loaded from a log in its fixed
 // columns, the search field of the list view given a text, until the table and the footer with
-// its sums are up to date. In the log's order (the budget), then sorted by a click on "Name". Run it from a Release build
-// with QT_QPA_PLATFORM=offscreen: bench_filter [ROWS]
+// its sums are up to date. In the log's order (the budget), then sorted by a click on "Name". Run it from a Release
+// build with QT_QPA_PLATFORM=offscreen: bench_filter [ROWS]
 
 #include "BenchReport.h"
 #include "LogGenerator.h"

@@ -62,8 +62,8 @@ int main(int argc, char** argv)
     const QString socket = temp.filePath(QStringLiteral("capi.sock"));
     QDir().mkpath(programDir);
     QDir().mkpath(temp.filePath(QStringLiteral("run")));
-    QFile::setPermissions(temp.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                    QFileDevice::ExeOwner);
+    QFile::setPermissions(temp.filePath(QStringLiteral("run")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), temp.filePath(QStringLiteral("run")));
