@@ -1,5 +1,6 @@
 #include "charges/CallLogReader.h"
 
+#include "common/FormatPicture.h"
 #include "common/TextFile.h"
 
 namespace {
@@ -28,7 +29,7 @@ Result load(const QString& path, const Layout& layout, const QDate& since)
     result.error = TextFile::forEachLine(path, MaxLine, [&](const QString& line) {
         if (index++ < HeaderLines || line.isEmpty())
             return;
-        const QDate day = QDate::fromString(line.left(10), QStringLiteral("dd.MM.yyyy"));
+        const QDate day = FormatPicture::parseDate(QStringView(line).left(10));
         if (!day.isValid() || (since.isValid() && day < since))
             return;
         QStringList fields;

@@ -61,12 +61,9 @@ HistoryFile::Last HistoryFile::parseLast(const QString& line)
 HistoryFile::Outcome HistoryFile::update(const Units& units, int total, const QDateTime& now, Last& last)
 {
     Outcome outcome;
-    QString lastLine;
-    bool any = false;
-    const int error = TextFile::forEachLine(m_path, MaxLineLength, [&](const QString& line) {
-        lastLine = line;
-        any = true;
-    });
+    // Only the last line counts: a history of years is not read whole at every reading.
+    std::optional<QString> lastLine;
+    const int error = TextFile::lastLine(m_path, MaxLineLength, lastLine);
     if (error == ENOENT) {
         outcome.created = true;
         outcome.error = error;
@@ -77,7 +74,7 @@ HistoryFile::Outcome HistoryFile::update(const Units& units, int total, const QD
         outcome.error = error;
         return outcome;
     } else {
-        const Last read = any ? parseLast(lastLine) : Last{};
+        const Last read = lastLine ? parseLast(*lastLine) : Last{};
         last = read;
     }
     outcome.read = true;

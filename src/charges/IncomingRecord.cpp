@@ -57,8 +57,9 @@ std::optional<SpeedDialMatch> speedDialFor(const QString& caller, const SpeedDia
 {
     if (caller.isEmpty())
         return std::nullopt;
-    for (int entry = 1; entry <= SpeedDialEntries; ++entry) {
-        if (speedDials.storedNumber(entry).contains(caller))
+    const QStringList numbers = speedDials.storedNumbers();
+    for (int entry = 1; entry <= SpeedDialEntries && entry <= numbers.size(); ++entry) {
+        if (numbers[entry - 1].contains(caller))
             return SpeedDialMatch{entry, speedDials.name(entry).left(MaxName), speedDials.sound(entry)};
     }
     return std::nullopt;

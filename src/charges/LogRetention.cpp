@@ -26,7 +26,7 @@ class BlockWriter
 {
 public:
     explicit BlockWriter(int fd) : m_fd(fd) {}
-    void add(const QByteArray& bytes)
+    void add(QByteArrayView bytes)
     {
         m_buffer.append(bytes);
         if (m_buffer.size() >= 1 << 16)
@@ -115,7 +115,9 @@ LogRetention::Outcome rewrite(const QString& path, const Transform& transform)
         const std::optional<QString> kept = index++ < HeaderLines ? std::optional<QString>(line) : transform(line);
         if (!kept)
             return;
-        writer.add(first ? Cp1252::fromUnicode(*kept) : TextFile::kLineEnd + Cp1252::fromUnicode(*kept));
+        if (!first)
+            writer.add(TextFile::kLineEnd);
+        writer.add(Cp1252::fromUnicode(*kept));
         first = false;
     });
     // A record still waiting for its completion has no line break yet: the new log ends as the old one did.

@@ -95,8 +95,9 @@ Named name(const QString& display, bool spontaneousTrunkAccess, const SpeedDialS
     if (result.name.isEmpty()) {
         QString bare = result.number.left(NumberWidth);
         bare.remove(QLatin1Char('-'));
-        for (int entry = 1; entry <= LastCode - 300; ++entry) {
-            if (speedDials.storedNumber(entry) == bare && !bare.isEmpty())
+        const QStringList numbers = speedDials.storedNumbers();
+        for (int entry = 1; entry <= LastCode - 300 && entry <= numbers.size(); ++entry) {
+            if (numbers[entry - 1] == bare && !bare.isEmpty())
                 result.name = speedDials.name(entry);
         }
     }

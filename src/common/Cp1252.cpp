@@ -26,28 +26,46 @@ char encode(char16_t c)
 
 namespace Cp1252 {
 
+// The logs are converted line by line, millions of lines at a start: Latin-1 as a whole (which
+// Qt does fast), then the few characters where the code page differs.
 QString toUnicode(QByteArrayView bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    for (char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        text.append(QChar(u >= 0x80 && u < 0xA0 ? kHigh[u - 0x80] : char16_t(u)));
+    QString text = QString::fromLatin1(bytes);
+    // Only 0x80..0x9F differ; a count without branches (vectorised) tells whether there are any.
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    int differing = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        differing += (in[i] & 0xE0) == 0x80;
+    if (differing == 0)
+        return text;
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto u = static_cast<unsigned char>(bytes[i]);
+        if (u >= 0x80 && u < 0xA0)
+            out[i] = kHigh[u - 0x80];
     }
     return text;
 }
 
 QByteArray fromUnicode(QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // Where the code page equals Latin-1 (everything but 0x80..0x9F and beyond 0xFF), Qt converts fast.
+    const char16_t* in = text.utf16();
+    int differing = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        differing += (in[i] > 0xFF) | ((in[i] & 0xFFE0) == 0x80);
+    if (differing == 0)
+        return text.toLatin1();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         // A character beyond the basic plane is one character, so it becomes one '?'.
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
-        bytes.append(encode(c.unicode()));
+        *out++ = encode(c.unicode());
     }
+    bytes.truncate(out - bytes.data());
     return bytes;
 }
 

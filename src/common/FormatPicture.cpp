@@ -17,6 +17,25 @@ QString hhmm(const QTime& time)
     return time.toString(QStringLiteral("HHmm"));
 }
 
+// By hand: the call logs hold a date on each of millions of lines, and the general parser of
+// date pictures costs microseconds per call.
+QDate parseDate(QStringView text)
+{
+    if (text.size() != 10 || text[2] != u'.' || text[5] != u'.')
+        return {};
+    int values[3] = {0, 0, 0};
+    const int starts[3] = {0, 3, 6}, lengths[3] = {2, 2, 4};
+    for (int part = 0; part < 3; ++part) {
+        for (int i = starts[part]; i < starts[part] + lengths[part]; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return {};
+            values[part] = values[part] * 10 + (c - u'0');
+        }
+    }
+    return QDate(values[2], values[1], values[0]);
+}
+
 QString date(const QDate& day)
 {
     return day.toString(QStringLiteral("dd.MM.yyyy"));

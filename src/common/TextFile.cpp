@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,6 +60,7 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
             line.chop(1);
         onLine(Cp1252::toUnicode(line.first(std::min(line.size(), limit))));
     };
+    // Only a line that crosses the end of the buffer is copied; the others are read in place.
     QByteArray pending;
     char buffer[65536];
     int error = 0;
@@ -74,9 +76,13 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
             break;
         QByteArrayView chunk(buffer, count);
         for (qsizetype at = chunk.indexOf('\n'); at >= 0; at = chunk.indexOf('\n')) {
-            pending.append(chunk.first(at));
-            emit(pending);
-            pending.clear();
+            if (pending.isEmpty()) {
+                emit(chunk.first(at));
+            } else {
+                pending.append(chunk.first(at));
+                emit(pending);
+                pending.resize(0);
+            }
             chunk = chunk.sliced(at + 1);
         }
         pending.append(chunk);
@@ -85,6 +91,52 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
     if (error == 0 && !pending.isEmpty())
         emit(pending);
     return error;
+}
+
+int lastLine(const QString& path, int maxLineLength, std::optional<QString>& line)
+{
+    line.reset();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat info
+    {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return error;
+    }
+    // Backwards in blocks until the line break before the last line; a break that ends the file
+    // ends the last line rather than beginning an empty one.
+    QByteArray tail;
+    off_t at = info.st_size;
+    qsizetype start = -1;
+    int error = 0;
+    while (at > 0 && start < 0) {
+        const off_t count = std::min<off_t>(at, 4096);
+        QByteArray block(static_cast<qsizetype>(count), Qt::Uninitialized);
+        if (::pread(fd, block.data(), static_cast<size_t>(count), at - count) != count) {
+            error = errno != 0 ? errno : EIO;
+            break;
+        }
+        at -= count;
+        tail.prepend(block);
+        const qsizetype end = tail.size() - (tail.endsWith('\n') ? 1 : 0);
+        const qsizetype lf = end > 0 ? tail.lastIndexOf('\n', end - 1) : -1;
+        if (lf >= 0)
+            start = lf + 1;
+    }
+    ::close(fd);
+    if (error != 0 || tail.isEmpty())
+        return error;
+    QByteArrayView last(tail);
+    last = last.sliced(std::max<qsizetype>(start, 0));
+    if (last.endsWith('\n'))
+        last.chop(1);
+    if (last.endsWith('\r'))
+        last.chop(1);
+    line = Cp1252::toUnicode(last.first(std::min(last.size(), qsizetype{std::max(0, maxLineLength)})));
+    return 0;
 }
 
 bool copy(const QString& from, const QString& to)

@@ -15,6 +15,9 @@ std::optional<QStringList> readLines(const QString& path, int maxLineLength);
 // The same lines one by one, without holding the file: 0 when read to its end, else the errno
 // of the failure (ENOENT for a missing file, EISDIR for a directory in its place, EACCES ...).
 int forEachLine(const QString& path, int maxLineLength, const std::function<void(const QString& line)>& onLine);
+// The line forEachLine would give last, read from the end of the file without the lines before it
+// (an empty file has none): 0, or the errno of the failure as with forEachLine.
+int lastLine(const QString& path, int maxLineLength, std::optional<QString>& line);
 // Copies the file byte for byte, beside the target first and then renamed into place.
 bool copy(const QString& from, const QString& to);
 // Appends `line` and CR LF in one write, creating the file when missing. False on any failure.

@@ -501,6 +501,30 @@ QString Settings::speedDialNumber(int number) const
     return isSpeedDial(number) ? text(kSpeedDialNumbers, speedDialKey(number), QString()).left(kPhoneLimit) : QString();
 }
 
+QStringList Settings::speedDialNumbers() const
+{
+    QStringList numbers(kLastSpeedDial - kFirstSpeedDial + 1);
+    QList<bool> seen(numbers.size(), false);
+    for (const SettingsFile::Entry& entry : m_file.sectionValues(kSpeedDialNumbers)) {
+        bool numeric = false;
+        const int at = entry.key.toInt(&numeric) - kFirstSpeedDial;
+        // The first of a key that occurs twice counts, as for a single read.
+        if (!numeric || entry.key != speedDialKey(at + kFirstSpeedDial) || at < 0 || at >= numbers.size() || seen[at])
+            continue;
+        seen[at] = true;
+        numbers[at] = entry.value;
+    }
+    for (int at = 0; at < numbers.size(); ++at) {
+        if (!m_unsaved.isEmpty()) {
+            const auto unsaved = m_unsaved.constFind(overlayKey(kSpeedDialNumbers, speedDialKey(at + kFirstSpeedDial)));
+            if (unsaved != m_unsaved.constEnd())
+                numbers[at] = *unsaved;
+        }
+        numbers[at] = numbers[at].left(kPhoneLimit);
+    }
+    return numbers;
+}
+
 QString Settings::speedDialSound(int number) const
 {
     return isSpeedDial(number) ? text(kSpeedDialSounds, speedDialKey(number), QString()) : QString();

@@ -136,6 +136,8 @@ public:
     // Speed dials 301–360.
     QString speedDialName(int number) const;
     QString speedDialNumber(int number) const;
+    // The numbers of 301..360 (index 0 is 301) from one read of the file.
+    QStringList speedDialNumbers() const;
     QString speedDialSound(int number) const;
     bool setSpeedDial(int number, const QString& name, const QString& phoneNumber, const QString& sound);
 

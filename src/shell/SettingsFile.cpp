@@ -124,6 +124,24 @@ std::optional<QString> SettingsFile::value(const QString& section, const QString
     return std::nullopt;
 }
 
+QList<SettingsFile::Entry> SettingsFile::sectionValues(const QString& section) const
+{
+    QList<Entry> entries;
+    bool inSection = false;
+    for (const Line& line : load().lines) {
+        const QString text = decoded(line.text);
+        if (const auto name = sectionOf(text)) {
+            if (inSection)
+                break;
+            inSection = sameName(*name, section);
+        } else if (inSection) {
+            if (auto entry = keyOf(text))
+                entries.append({section, std::move(entry->key), std::move(entry->value)});
+        }
+    }
+    return entries;
+}
+
 QString SettingsFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     return value(section, key).value_or(defaultValue);

@@ -30,6 +30,9 @@ public:
     std::optional<QString> value(const QString& section, const QString& key) const;
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
     bool contains(const QString& section, const QString& key) const;
+    // Every key of the section with its value, from one read: the first section of that name, the
+    // keys in file order (a key that occurs twice is listed twice; value() gives the first).
+    QList<Entry> sectionValues(const QString& section) const;
 
     // All writes return false when the file could not be written; the file is then unchanged.
     bool writeString(const QString& section, const QString& key, const QString& value);

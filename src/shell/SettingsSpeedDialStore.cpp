@@ -12,6 +12,11 @@ QString SettingsSpeedDialStore::storedNumber(int entry) const
     return m_settings.speedDialNumber(300 + entry);
 }
 
+QStringList SettingsSpeedDialStore::storedNumbers() const
+{
+    return m_settings.speedDialNumbers();
+}
+
 QString SettingsSpeedDialStore::sound(int entry) const
 {
     return m_settings.speedDialSound(300 + entry);

@@ -12,6 +12,7 @@ public:
     explicit SettingsSpeedDialStore(Settings& settings) : m_settings(settings) {}
     QString name(int entry) const override;
     QString storedNumber(int entry) const override;
+    QStringList storedNumbers() const override;
     QString sound(int entry) const override;
     bool save(int entry, const QString& name, const QString& number, const QString& sound) override;
 

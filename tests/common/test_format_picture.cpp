@@ -37,6 +37,33 @@ TEST(FormatPicture, SystemDecimalPointIsTheLocalesSeparator)
     EXPECT_EQ(FormatPicture::fixed(1.25, 4), QStringLiteral("1") + FormatPicture::systemDecimalPoint() + "25");
 }
 
+TEST(FormatPicture, ADateReadBackOnlyInItsOwnPicture)
+{
+    const struct
+    {
+        const char* text;
+        QDate date;
+    } cases[] = {
+        {"02.01.2001", QDate(2001, 1, 2)},
+        {"29.02.2024", QDate(2024, 2, 29)},
+        {"31.12.9999", QDate(9999, 12, 31)},
+        {"29.02.2026", QDate()},
+        {"00.01.2026", QDate()},
+        {"01.13.2026", QDate()},
+        {"xx.02.2026", QDate()},
+        {"2.1.2001", QDate()},
+        {"02/01/2001", QDate()},
+        {"02.01.2001 ", QDate()},
+        {" 2.01.2001", QDate()},
+        {"", QDate()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatPicture::parseDate(QString::fromLatin1(c.text)), c.date) << c.text;
+        // The general parser of the same picture agrees.
+        EXPECT_EQ(QDate::fromString(QString::fromLatin1(c.text), QStringLiteral("dd.MM.yyyy")), c.date) << c.text;
+    }
+}
+
 TEST(FormatPicture, DateAndTimePictures)
 {
     const QDateTime afternoon(QDate(1999, 3, 7), QTime(13, 5, 9));

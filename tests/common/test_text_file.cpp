@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,6 +80,36 @@ TEST_F(TextFileTest, ReadLinesSplitsCutsAndDecodes)
     EXPECT_EQ(TextFile::readLines(file, 128), QStringList({"a", "b"}));
     put(file, "");
     EXPECT_EQ(TextFile::readLines(file, 128), QStringList());
+}
+
+// Lines that cross the ends of the read buffer and of the blocks read backwards come out whole.
+TEST_F(TextFileTest, TheLastLineIsTheOneTheWholeReadEndsWith)
+{
+    const QByteArray longLine(70000, 'x');
+    const QByteArray cases[] = {"",
+                                "\n",
+                                "one",
+                                "one\r\n",
+                                "one\r\ntwo",
+                                "one\r\ntwo\r\n\r\n",
+                                "header\r\n" + longLine + "\r\nGeb\xFChr",
+                                "header\r\n" + QByteArray(4095, 'y') + "\r\n" + QByteArray(4100, 'z') + "\r\n",
+                                longLine + "\n" + longLine};
+    const QString file = path("WinKavex.dat");
+    for (const QByteArray& content : cases) {
+        put(file, content);
+        std::optional<QString> whole;
+        ASSERT_EQ(TextFile::forEachLine(file, 100, [&](const QString& line) { whole = line; }), 0);
+        std::optional<QString> last;
+        EXPECT_EQ(TextFile::lastLine(file, 100, last), 0);
+        EXPECT_EQ(last, whole) << content.left(20).toHex().constData() << " size " << content.size();
+        EXPECT_EQ(TextFile::readLines(file, 100)->size(),
+                  content.count('\n') + (content.isEmpty() || content.endsWith('\n') ? 0 : 1));
+    }
+    std::optional<QString> last;
+    EXPECT_EQ(TextFile::lastLine(path("missing.dat"), 100, last), ENOENT);
+    EXPECT_EQ(TextFile::lastLine(m_dir.path(), 100, last), EISDIR);
+    EXPECT_FALSE(last.has_value());
 }
 
 TEST_F(TextFileTest, ReadLinesOfAMissingFileIsNothing)

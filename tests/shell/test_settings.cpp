@@ -342,6 +342,41 @@ TEST_F(SettingsTest, SpeedDialKeysAreThreeDigitsAndCut)
                                   "360=\r\n"));
 }
 
+// All numbers in one read give what sixty single reads give: the first section and the first of a
+// doubled key, blanks and quotes removed, the 20-character cut, a key of another spelling ignored,
+// and a value whose write failed still in force.
+TEST_F(SettingsTest, AllSpeedDialNumbersAtOnceReadAsEachAlone)
+{
+    put("[Kurzwahlen-Rufnummer]\r\n"
+        "301 = 0301234567 \r\n"
+        "302=\"0897\"\r\n"
+        "301=0999\r\n"
+        "0303=0111\r\n"
+        "360=" +
+        QByteArray(25, '5') +
+        "\r\n"
+        "[kurzwahlen-rufnummer]\r\n"
+        "304=0404\r\n");
+    Settings settings(iniPath());
+    const auto compare = [&settings](const char* when) {
+        const QStringList all = settings.speedDialNumbers();
+        ASSERT_EQ(all.size(), 60) << when;
+        for (int n = 301; n <= 360; ++n)
+            EXPECT_EQ(all[n - 301], settings.speedDialNumber(n)) << when << " " << n;
+    };
+    compare("as stored");
+    EXPECT_EQ(settings.speedDialNumber(301), QStringLiteral("0301234567"));
+    EXPECT_EQ(settings.speedDialNumber(302), QStringLiteral("0897"));
+    EXPECT_EQ(settings.speedDialNumber(304), QString());
+    EXPECT_EQ(settings.speedDialNumber(360), QString(20, QLatin1Char('5')));
+
+    ASSERT_TRUE(QFile::remove(iniPath()));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("WinKavex.INI")));
+    EXPECT_FALSE(settings.setSpeedDial(307, QStringLiteral("Neu"), QStringLiteral("0707"), QString()));
+    compare("after a refused write");
+    EXPECT_EQ(settings.speedDialNumbers()[6], QStringLiteral("0707"));
+}
+
 TEST_F(SettingsTest, ARefusedWriteIsReportedAndStaysInForceInMemory)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("WinKavex.INI")));
