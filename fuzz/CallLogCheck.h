@@ -19,7 +19,8 @@ constexpr int HeaderLines = 3;
 
 using Rewrite = std::function<LogRetention::Outcome(const QString& path, const QString& key, const QString& name)>;
 
-// The header lines, then the records that are not empty.
+// The header lines, then the records that are not empty. Empty lines at the end say nothing: a
+// log whose records are all dropped ends after its second header line.
 inline QStringList records(const QStringList& lines)
 {
     QStringList kept;
@@ -27,6 +28,8 @@ inline QStringList records(const QStringList& lines)
         if (i < HeaderLines || !lines[i].isEmpty())
             kept << lines[i];
     }
+    while (!kept.isEmpty() && kept.last().isEmpty())
+        kept.removeLast();
     return kept;
 }
 
@@ -52,6 +55,7 @@ inline void run(const QString& path, const CallLogReader::Layout& layout, const 
         if (i < HeaderLines || !dropped(before[i]))
             expected << before[i];
     }
+    expected = records(expected);
     FuzzSupport::check(rewrite(path, QString(), QString()).rewritten);
     const QStringList after = linesOf(path);
     FuzzSupport::check(after == expected);

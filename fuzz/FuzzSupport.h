@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 // What every target shares: a QCoreApplication (queued calls, processEvents) and a private
@@ -51,10 +52,12 @@ inline QString writeFile(const QString& name, const std::uint8_t* data, std::siz
 }
 
 // A broken invariant is a finding: abort, so that libFuzzer keeps the input.
-inline void check(bool condition)
+inline void check(bool condition, const char* file = __builtin_FILE(), int line = __builtin_LINE())
 {
-    if (!condition)
+    if (!condition) {
+        std::fprintf(stderr, "check failed at %s:%d\n", file, line);
         std::abort();
+    }
 }
 
 } // namespace FuzzSupport

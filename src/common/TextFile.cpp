@@ -101,6 +101,20 @@ bool copy(const QString& from, const QString& to)
     return source.error() == QFileDevice::NoError && target.commit();
 }
 
+bool endsWithLineBreak(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    struct stat info
+    {};
+    char last = '\n';
+    if (::fstat(fd, &info) == 0 && info.st_size > 0 && ::pread(fd, &last, 1, info.st_size - 1) != 1)
+        last = '\n';
+    ::close(fd);
+    return last == '\n';
+}
+
 bool appendLine(const QString& path, const QString& line)
 {
     return appendBytes(path, Cp1252::fromUnicode(line) + kLineEnd);
