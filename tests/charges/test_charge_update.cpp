@@ -235,8 +235,8 @@ TEST(HistoryFile, AnAppendKilledAtAnyByteLeavesNoPartialLine)
     const QString path = dir.filePath(QStringLiteral("WinKavex.dat"));
     const QDateTime when(QDate(2026, 12, 9), QTime(8, 0));
     const Units units{12, 3, 0, 0, 0, 0, 0, 0};
-    const QByteArray before = HistoryFile::headerText().toLatin1() +
-                              HistoryFile::dataLine(when.addDays(-1), {10}, 10).toLatin1() + "\r\n";
+    const QByteArray before =
+        HistoryFile::headerText().toLatin1() + HistoryFile::dataLine(when.addDays(-1), {10}, 10).toLatin1() + "\r\n";
     const QByteArray after = before + HistoryFile::dataLine(when, units, 15).toLatin1() + "\r\n";
     const auto put = [&] {
         QFile file(path);

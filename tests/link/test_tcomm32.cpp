@@ -10,10 +10,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
-#include <memory>
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <poll.h>
 #include <sys/resource.h>
 #include <termios.h>

@@ -187,7 +187,8 @@ TEST_F(SettingsFileTest, AReadOnlyFileIsNotReplaced)
 TEST_F(SettingsFileTest, AWriteKilledAtAnyByteLeavesTheOldFileOrTheNew)
 {
     const QByteArray before = "; von Hand\r\n[Allgemein]\r\nAnschlu\xdf=COM2\r\nTimeOut=10\r\n\r\n[Bezeichnungen]\r\n"
-                              "21=B\xfcro\r\n22=K\xfc" "che\r\n";
+                              "21=B\xfcro\r\n22=K\xfc"
+                              "che\r\n";
     const QList<SettingsFile::Entry> entries{{"Allgemein", "TimeOut", "25"}, {"Bezeichnungen", "23", "Flur"}};
     put(before);
     ASSERT_TRUE(SettingsFile(iniPath()).write(entries));
@@ -196,8 +197,7 @@ TEST_F(SettingsFileTest, AWriteKilledAtAnyByteLeavesTheOldFileOrTheNew)
     int killed = 0;
     for (qint64 limit = 0; limit <= after.size(); ++limit) {
         put(before);
-        const int status =
-            KillPoints::runWithFileSizeLimit(limit, [&] { SettingsFile(iniPath()).write(entries); });
+        const int status = KillPoints::runWithFileSizeLimit(limit, [&] { SettingsFile(iniPath()).write(entries); });
         killed += KillPoints::killedByTheLimit(status) ? 1 : 0;
         ASSERT_TRUE(bytes() == before || bytes() == after) << "killed at byte " << limit;
     }

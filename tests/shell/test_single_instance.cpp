@@ -4,8 +4,8 @@
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QProcess>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <algorithm>
