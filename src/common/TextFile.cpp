@@ -63,8 +63,10 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
         return error;
     }
     const qsizetype limit = std::max(0, maxLineLength);
-    auto emit = [&](QByteArrayView line) {
-        if (!line.isEmpty() && line.back() == '\r')
+    // A CR belongs to the line end only before an LF: the last line, unended, keeps all of its
+    // bytes, so that a rewrite gives it back as it was.
+    auto emit = [&](QByteArrayView line, bool ended) {
+        if (ended && !line.isEmpty() && line.back() == '\r')
             line.chop(1);
         onLine(Cp1252::toUnicode(line.first(std::min(line.size(), limit))));
     };
@@ -84,7 +86,7 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
         QByteArrayView chunk(buffer, count);
         for (qsizetype at = chunk.indexOf('\n'); at >= 0; at = chunk.indexOf('\n')) {
             pending.append(chunk.first(at));
-            emit(pending);
+            emit(pending, true);
             pending.clear();
             chunk = chunk.sliced(at + 1);
         }
@@ -92,7 +94,7 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
     }
     ::close(fd);
     if (error == 0 && !pending.isEmpty())
-        emit(pending);
+        emit(pending, false);
     return error;
 }
 

@@ -78,6 +78,9 @@ TEST_F(TextFileTest, ReadLinesSplitsCutsAndDecodes)
     EXPECT_EQ(TextFile::readLines(file, 128), QStringList({"a", "b"}));
     put(file, "");
     EXPECT_EQ(TextFile::readLines(file, 128), QStringList());
+    // A CR ends a line only with its LF: an unended last line keeps its stray CRs.
+    put(file, "a\r\r\nb\r\r");
+    EXPECT_EQ(TextFile::readLines(file, 128), QStringList({"a\r", "b\r\r"}));
 }
 
 TEST_F(TextFileTest, ReadLinesOfAMissingFileIsNothing)
