@@ -82,6 +82,8 @@ HistoryFile::Outcome HistoryFile::update(const Units& units, int total, const QD
         return outcome;
     if (!outcome.created && !m_backupMade)
         m_backupMade = TextFile::copy(m_path, backupPath());
-    outcome.appended = TextFile::appendLine(m_path, dataLine(now, units, total));
+    // A last line without its line break (edited by hand) must not swallow the new one.
+    const QString lineBreak = TextFile::endsWithLineBreak(m_path) ? QString() : QLatin1String(TextFile::kLineEnd);
+    outcome.appended = TextFile::appendLine(m_path, lineBreak + dataLine(now, units, total));
     return outcome;
 }

@@ -6,6 +6,7 @@
 #include "charges/LogRetention.h"
 #include "common/Clock.h"
 #include "common/FormatPicture.h"
+#include "common/TextFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -78,7 +79,10 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
 // never created anew over its lines.
 bool IncomingCallLog::append(const QString& line)
 {
-    const CallLogAppend::Result result = CallLogAppend::append(m_path, line, IncomingRecord::headerLines());
+    // A last line without its line break (written by hand or by another program) must not
+    // swallow the new record.
+    const QString lineBreak = TextFile::endsWithLineBreak(m_path) ? QString() : QLatin1String(TextFile::kLineEnd);
+    const CallLogAppend::Result result = CallLogAppend::append(m_path, lineBreak + line, IncomingRecord::headerLines());
     if (result.created)
         Q_EMIT statusText(StatusLevel::Normal,
                           QStringLiteral("Öffnen der Gebührendatei brachte Fehler %1").arg(ENOENT));

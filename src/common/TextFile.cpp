@@ -13,21 +13,30 @@
 
 namespace {
 
-bool appendBytes(const QString& path, const QByteArray& bytes)
+// One write() call, never a second: after a short write (full disk, or the file size limit) a
+// retry would fail too, or kill the process with SIGXFSZ before the cut record is taken back.
+// 0 or the errno of the failure.
+int appendBytes(const QString& path, const QByteArray& bytes, int createFlag)
 {
-    QFile file(path);
-    // Unbuffered: the record reaches the file in one write() call, never split by a buffer.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return false;
-    const qint64 before = file.size();
-    const qint64 count = file.write(bytes);
-    const bool written = count == bytes.size();
-    // A record cut short (full disk) would leave a broken line for the column readers; take it back
-    // unless someone else has appended meanwhile.
-    if (!written && count > 0 && file.size() == before + count)
-        file.resize(before);
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC | createFlag, 0666);
+    if (fd < 0)
+        return errno;
+    struct stat info
+    {};
+    const off_t before = ::fstat(fd, &info) == 0 ? info.st_size : -1;
+    ssize_t count = 0;
+    do
+        count = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+    while (count < 0 && errno == EINTR);
+    int error = count < 0 ? errno : count == bytes.size() ? 0 : ENOSPC;
+    // A record cut short would break the column readers: take it back, unless someone else has
+    // appended meanwhile.
+    if (count > 0 && error != 0 && before >= 0 && ::fstat(fd, &info) == 0 && info.st_size == before + count &&
+        ::ftruncate(fd, before) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
 }
 
 } // namespace
@@ -55,8 +64,10 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
         return error;
     }
     const qsizetype limit = std::max(0, maxLineLength);
-    auto emit = [&](QByteArrayView line) {
-        if (!line.isEmpty() && line.back() == '\r')
+    // A CR belongs to the line end only before an LF: the last line, unended, keeps all of its
+    // bytes, so that a rewrite gives it back as it was.
+    auto emit = [&](QByteArrayView line, bool ended) {
+        if (ended && !line.isEmpty() && line.back() == '\r')
             line.chop(1);
         onLine(Cp1252::toUnicode(line.first(std::min(line.size(), limit))));
     };
@@ -77,10 +88,10 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
         QByteArrayView chunk(buffer, count);
         for (qsizetype at = chunk.indexOf('\n'); at >= 0; at = chunk.indexOf('\n')) {
             if (pending.isEmpty()) {
-                emit(chunk.first(at));
+                emit(chunk.first(at), true);
             } else {
                 pending.append(chunk.first(at));
-                emit(pending);
+                emit(pending, true);
                 pending.resize(0);
             }
             chunk = chunk.sliced(at + 1);
@@ -89,7 +100,7 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
     }
     ::close(fd);
     if (error == 0 && !pending.isEmpty())
-        emit(pending);
+        emit(pending, false);
     return error;
 }
 
@@ -153,36 +164,33 @@ bool copy(const QString& from, const QString& to)
     return source.error() == QFileDevice::NoError && target.commit();
 }
 
+bool endsWithLineBreak(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    struct stat info
+    {};
+    char last = '\n';
+    if (::fstat(fd, &info) == 0 && info.st_size > 0 && ::pread(fd, &last, 1, info.st_size - 1) != 1)
+        last = '\n';
+    ::close(fd);
+    return last == '\n';
+}
+
 bool appendLine(const QString& path, const QString& line)
 {
-    return appendBytes(path, Cp1252::fromUnicode(line) + kLineEnd);
+    return appendBytes(path, Cp1252::fromUnicode(line) + kLineEnd, O_CREAT) == 0;
 }
 
 bool appendText(const QString& path, const QString& text)
 {
-    return appendBytes(path, Cp1252::fromUnicode(text));
+    return appendBytes(path, Cp1252::fromUnicode(text), O_CREAT) == 0;
 }
 
 int appendToExisting(const QString& path, const QString& text)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const QByteArray bytes = Cp1252::fromUnicode(text);
-    struct stat info
-    {};
-    const off_t before = ::fstat(fd, &info) == 0 ? info.st_size : -1;
-    ssize_t count = 0;
-    do
-        count = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
-    while (count < 0 && errno == EINTR);
-    int error = count < 0 ? errno : count == bytes.size() ? 0 : ENOSPC;
-    // A record cut short would break the column readers: take it back.
-    if (count > 0 && error != 0 && before >= 0 && ::ftruncate(fd, before) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    return error;
+    return appendBytes(path, Cp1252::fromUnicode(text), 0);
 }
 
 bool rewrite(const QString& path, const QByteArray& content)

@@ -22,6 +22,8 @@ int lastLine(const QString& path, int maxLineLength, std::optional<QString>& lin
 bool copy(const QString& from, const QString& to);
 // Appends `line` and CR LF in one write, creating the file when missing. False on any failure.
 bool appendLine(const QString& path, const QString& line);
+// Whether the file's last byte is a line feed; a missing or empty file counts as ended.
+bool endsWithLineBreak(const QString& path);
 // Appends `text` as it stands (no line end) in one write.
 bool appendText(const QString& path, const QString& text);
 // Appends `text` in one write to a file that must exist: 0, or the errno of the failure (ENOENT

@@ -40,6 +40,8 @@ void PbxLink::setTimeoutSeconds(int seconds)
 bool PbxLink::openPort(const QString& devicePath, const QString& portName)
 {
     m_portName = portName;
+    m_devicePath = devicePath;
+    m_hungUp = false;
     report(Msg::OpeningPort, StatusLevel::Progress, portName);
     if (m_transport.open(devicePath))
         return true;
@@ -71,7 +73,20 @@ int PbxLink::extensionCount() const
 
 void PbxLink::submit(Job job, std::function<void()> start)
 {
-    m_queue.submit(job, std::move(start));
+    m_queue.submit(job, [this, start = std::move(start)] {
+        reopenAfterHangup();
+        start();
+    });
+}
+
+// A device that went away (a USB adapter pulled) leaves a dead descriptor behind; when it is back,
+// only a new opening reaches it. Opened again quietly: should it fail, the job's first send says so.
+void PbxLink::reopenAfterHangup()
+{
+    if (!m_hungUp)
+        return;
+    m_transport.close();
+    m_hungUp = !m_transport.open(m_devicePath);
 }
 
 void PbxLink::endJob()
@@ -290,6 +305,7 @@ void PbxLink::onStateEvents(const QByteArray& chunk)
 // A vanished device cannot answer: a transfer waiting for it ends now rather than at the time-out.
 void PbxLink::onHangup()
 {
+    m_hungUp = true;
     Q_EMIT hangup();
     if (m_replyTimeout > 0)
         fail(Msg::CommError);

@@ -141,6 +141,7 @@ Q_SIGNALS:
 
 private:
     void submit(Job job, std::function<void()> start);
+    void reopenAfterHangup();
     bool sendBlocks(const QList<QByteArray>& blocks);
     bool sendBlock(const QByteArray& block);
     bool sendPayload(QByteArrayView payload, QByteArrayView following = {});
@@ -186,6 +187,8 @@ private:
     std::function<bool()> m_callPending;
 
     QString m_portName;
+    QString m_devicePath;
+    bool m_hungUp = false; // the device went away since it was opened
     int m_timeoutSeconds = 10;
     int m_startWaitMs = 1000;
     int m_replyTimeout = -1;

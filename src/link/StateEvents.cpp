@@ -48,8 +48,9 @@ StateEvents::Effect StateEvents::applyLine(const EventRecord& r)
     const bool on = r.p3 == 1;
     if (v < 2 && r.p3 == 0)
         Q_EMIT trunkReleased();
+    // Only a valid extension switching the link on owns the trunk; a corrupt record frees it.
     if (v == 2 || v == 3)
-        m_trunkOwners[static_cast<std::size_t>(v - 2)] = r.p3 * (e + 1);
+        m_trunkOwners[static_cast<std::size_t>(v - 2)] = on && validExtension(e) ? e + 1 : 0;
     const Effect effect = setLamp(e, v + 1, on);
     if ((v == 2 || v == 3) && r.p3 == 0 && m_digitsDialled && m_monitoring && validExtension(e) &&
         m_displays[static_cast<std::size_t>(e)].size() > 1) {

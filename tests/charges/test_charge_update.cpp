@@ -1,8 +1,10 @@
 #include "ExchangeReply.h"
 #include "FakeTransport.h"
 #include "Golden.h"
+#include "KillPoints.h"
 #include "MockClock.h"
 #include "charges/ChargeUpdate.h"
+#include "charges/HistoryFile.h"
 #include "charges/PendingCall.h"
 #include "common/FormatPicture.h"
 #include "link/PbxLink.h"
@@ -222,5 +224,34 @@ TEST(HistoryFile, LastLineRules)
         const HistoryFile::Last last = HistoryFile::parseLast(QString::fromLatin1(c.line));
         EXPECT_EQ(last.previous, c.previous) << c.line;
         EXPECT_EQ(last.total, c.total) << c.line;
+    }
+}
+
+// Killed at any byte of a reading's record (its backup first, then the appended line), or stopped
+// there by a full disk, the history holds its old lines and at most the whole new one.
+TEST(HistoryFile, AnAppendKilledAtAnyByteLeavesNoPartialLine)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("WinKavex.dat"));
+    const QDateTime when(QDate(2026, 12, 9), QTime(8, 0));
+    const Units units{12, 3, 0, 0, 0, 0, 0, 0};
+    const QByteArray before =
+        HistoryFile::headerText().toLatin1() + HistoryFile::dataLine(when.addDays(-1), {10}, 10).toLatin1() + "\r\n";
+    const QByteArray after = before + HistoryFile::dataLine(when, units, 15).toLatin1() + "\r\n";
+    const auto put = [&] {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(before), before.size());
+    };
+    for (qint64 limit = 0; limit <= after.size(); limit += limit < before.size() - 4 ? 23 : 1) {
+        put();
+        QFile::remove(HistoryFile(path).backupPath());
+        KillPoints::runWithFileSizeLimit(limit, [&] {
+            HistoryFile::Last last;
+            HistoryFile(path).update(units, 15, when, last);
+        });
+        const QByteArray now = fileBytes(path);
+        ASSERT_TRUE(now == before || now == after) << "stopped at byte " << limit << ": " << now.size();
+        EXPECT_EQ(now == after, limit == after.size()) << limit;
     }
 }

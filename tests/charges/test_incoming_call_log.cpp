@@ -175,6 +175,26 @@ TEST(IncomingCallLog, UnopenableLogIsReportedNotReplaced)
     EXPECT_EQ(rig.log.list().rowCount(), 1) << "the call is still listed";
 }
 
+// A log whose last line has no line break: the next record still gets a line of its own.
+TEST(IncomingCallLog, ARecordAfterALastLineWithoutLineBreakIsALineOfItsOwn)
+{
+    Rig rig;
+    const QByteArray before = IncomingRecord::headerLines().join(QStringLiteral("\r\n")).toLatin1() +
+                              "\r\n01.03.2026 09:00:00   4711   0301234   von Hand";
+    {
+        QFile file(rig.path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    rig.log.onIncomingCall(QStringLiteral("0301234"), QStringLiteral("4711"), National);
+    const QByteArray after = fileBytes(rig.path());
+    ASSERT_TRUE(after.startsWith(before + "\r\n02.03.2026 10:00:00")) << after.toStdString();
+    IncomingCallLog restarted{rig.clock, rig.speedDials, rig.path()};
+    restarted.load(7);
+    ASSERT_EQ(restarted.list().rowCount(), 2);
+    EXPECT_EQ(restarted.list().text(1, IncomingCallLog::TimeColumn), QStringLiteral("02.03.2026 10:00:00"));
+}
+
 TEST(IncomingCallLog, RenameRewritesEveryLineOfThatSecond)
 {
     Rig rig;

@@ -1,5 +1,8 @@
 #include "Golden.h"
+#include "charges/CallLogReader.h"
+#include "charges/HistoryFile.h"
 #include "charges/LogRetention.h"
+#include "charges/PeriodList.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -168,4 +171,52 @@ TEST(LogRetention, ARewriteInterruptedAnywhereLosesNoRecord)
     EXPECT_EQ(WEXITSTATUS(status), EFBIG);
     EXPECT_EQ(fileBytes(files.log), before);
     EXPECT_FALSE(QFile::exists(LogRetention::pendingPath(files.log)));
+}
+
+// Lines nobody of ours wrote: an impossible date, a line far beyond any record, bytes that are no
+// Windows-1252 character or are UTF-8, a NUL and a stray CR. Each log lists what it can, and its
+// rewrite keeps every line as it was (an over-long one up to the 128 characters a line is read
+// with); the history takes its next reading behind them without touching them.
+TEST(LogRetention, CorruptLongAndForeignLinesAreListedOrSkippedButNeverLost)
+{
+    const QByteArray good1 = record("01.03.2026 09:00:00", 21, "030 1234567", "Berlin", "     4      0,48    2:05");
+    const QByteArray good2 = record("02.03.2026 10:00:00", 22, "089 987", "M\xfcnchen", "     2      0,24    1:00");
+    const QByteArray impossible = "31.02.2026 09:00:00 kein Datum";
+    const QByteArray overLong = "03.03.2026 08:00:00 " + QByteArray(400, 'L');
+    QByteArray foreign = record("04.03.2026 07:00:00", 23, "0221 55", "@", "");
+    foreign.replace('@', QByteArray("\x81\x8d\x8f\x90\x9d") + '\0' + "M\xc3\xbcller\r!");
+    const QByteArray records[] = {good1, impossible, overLong, foreign, good2};
+    QByteArray content = Header;
+    for (const QByteArray& r : records)
+        content += r + "\r\n";
+
+    Files files;
+    for (const bool outgoing : {true, false}) {
+        SCOPED_TRACE(outgoing ? "WinKavex.out" : "WinKavex.in");
+        ASSERT_TRUE(writeFile(files.log, content));
+        const auto layout = outgoing ? CallLogReader::outgoing() : CallLogReader::incoming();
+        const CallLogReader::Result listed = CallLogReader::load(files.log, layout, QDate());
+        ASSERT_EQ(listed.rows.size(), 4u); // all but the impossible date
+        EXPECT_EQ(listed.rows[2][0], QStringLiteral("04.03.2026 07:00:00"));
+
+        const LogRetention::Outcome outcome = outgoing ? LogRetention::rewriteOutgoing(files.log, {}, {}, false)
+                                                       : LogRetention::rewriteIncoming(files.log, {}, {});
+        ASSERT_TRUE(outcome.rewritten);
+        QByteArray expected = content;
+        expected.replace(overLong, overLong.left(128));
+        EXPECT_EQ(fileBytes(files.log), expected);
+    }
+
+    const QString history = files.dir.filePath(QStringLiteral("WinKavex.dat"));
+    const QByteArray dat = HistoryFile::headerText().toLatin1() + impossible + "\r\n" + overLong + "\r\n" + foreign;
+    ASSERT_TRUE(writeFile(history, dat));
+    HistoryFile::Last last;
+    const QDateTime now(QDate(2026, 12, 9), QTime(8, 0));
+    EXPECT_TRUE(HistoryFile(history).update({1, 2}, 3, now, last).appended);
+    // The last line had no line break: the new one must still be a line of its own.
+    const QByteArray line = HistoryFile::dataLine(now, {1, 2}, 3).toLatin1();
+    EXPECT_EQ(fileBytes(history), dat + "\r\n" + line + "\r\n");
+    const PeriodList periods = PeriodList::fromHistory(history);
+    ASSERT_GT(periods.size(), 0);
+    EXPECT_EQ(periods.entries().last().line, QString::fromLatin1(line));
 }

@@ -80,6 +80,9 @@ TEST_F(TextFileTest, ReadLinesSplitsCutsAndDecodes)
     EXPECT_EQ(TextFile::readLines(file, 128), QStringList({"a", "b"}));
     put(file, "");
     EXPECT_EQ(TextFile::readLines(file, 128), QStringList());
+    // A CR ends a line only with its LF: an unended last line keeps its stray CRs.
+    put(file, "a\r\r\nb\r\r");
+    EXPECT_EQ(TextFile::readLines(file, 128), QStringList({"a\r", "b\r\r"}));
 }
 
 // Lines that cross the ends of the read buffer and of the blocks read backwards come out whole.

@@ -1,3 +1,4 @@
+#include "KillPoints.h"
 #include "TestImages.h"
 
 #include "config/ConfigFile.h"
@@ -88,6 +89,25 @@ TEST(ConfigFile, ShortOrMissingFilesLeaveTheImage)
         EXPECT_FALSE(ConfigFile::load(path, image)) << path.toStdString();
         EXPECT_EQ(image, TestImages::firmware200());
     }
+}
+
+// Killed at any byte of a save, the file is the old configuration or the new one, whole.
+TEST(ConfigFile, ASaveKilledAtAnyByteLeavesTheOldFileOrTheNew)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.KVX"));
+    const QByteArray before = bytes(ConfigImage::Size, 5);
+    const ConfigImage image = TestImages::firmware200();
+    int killed = 0;
+    for (qint64 limit = 0; limit <= ConfigImage::Size; limit += limit < 8 || limit > 1016 ? 1 : 61) {
+        ASSERT_TRUE(writeFile(path, before));
+        const int status = KillPoints::runWithFileSizeLimit(limit, [&] { ConfigFile::save(path, image); });
+        killed += KillPoints::killedByTheLimit(status) ? 1 : 0;
+        const QByteArray now = readFile(path);
+        ASSERT_TRUE(now == before || now == image.toByteArray()) << "killed at byte " << limit;
+        EXPECT_EQ(now == image.toByteArray(), limit == ConfigImage::Size) << limit;
+    }
+    EXPECT_GT(killed, 20);
 }
 
 } // namespace

@@ -620,3 +620,76 @@ TEST(PbxLink, WriteWithUnitsPutsTheBytesOfItsFileOnTheLine)
         EXPECT_TRUE(Golden::matches(QString::fromLatin1(c.file), rig.transport.sentBytes()));
     }
 }
+
+// What a broken exchange may send instead of the base reply. Nothing but the reply waited for
+// moves the read on; whatever came, the link unlocks and the next read works.
+TEST(PbxLink, ABadReplyEndsTheReadAndTheNextOneWorks)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray chunk;
+        bool movesOn; // the read goes on to the extensions step
+    } cases[] = {
+        {"garbage", QByteArray(300, '\x55'), false},
+        {"line noise that looks like a cell", hex("03") + QByteArray(2047, '\xFF'), false},
+        {"extensions instead of base", region(22, 500), false},
+        {"charges instead of base", region(21, 224), false},
+        {"speed-dial entry nobody asked for", ExchangeReply::speedDialEntry(7), false},
+        {"base reply cut after ten cells", baseReply(2, 0).left(40), true},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        QSignalSpy failed(&rig.link, &PbxLink::failed);
+        QSignalSpy finished(&rig.link, &PbxLink::readFinished);
+        rig.link.startRead();
+        rig.transport.inject(c.chunk);
+        EXPECT_EQ(rig.link.phase() == PbxLink::Phase::ReadingExtensions, c.movesOn) << c.name;
+        rig.ticks(10);
+        ASSERT_EQ(failed.count(), 1) << c.name;
+        EXPECT_EQ(failed.at(0).at(0).toInt(), 4) << c.name;
+        EXPECT_EQ(rig.status.line(), QStringLiteral("2:Kommunikationsfehler auf Schnittstelle COM2")) << c.name;
+        EXPECT_FALSE(rig.link.isLocked()) << c.name;
+
+        rig.link.startRead();
+        rig.transport.inject(baseReply(2, 0));
+        rig.transport.inject(region(22, 500));
+        rig.transport.inject(region(21, 224));
+        EXPECT_EQ(finished.count(), 1) << c.name;
+        EXPECT_EQ(rig.link.firmwareVersion(), 200) << c.name;
+    }
+}
+
+// A USB adapter pulled in the middle of a read and plugged in again: the read ends at once, and
+// the next one opens the device anew instead of writing into the dead descriptor.
+TEST(PbxLink, AfterTheDeviceVanishedTheNextReadOpensItAgain)
+{
+    Rig rig;
+    QSignalSpy failed(&rig.link, &PbxLink::failed);
+    QSignalSpy finished(&rig.link, &PbxLink::readFinished);
+    rig.link.startRead();
+    rig.transport.injectHangup();
+    ASSERT_EQ(failed.count(), 1);
+    rig.transport.close(); // what the dead descriptor amounts to
+
+    rig.link.startRead();
+    EXPECT_TRUE(rig.transport.isOpen());
+    EXPECT_EQ(rig.transport.openedPath(), QStringLiteral("/dev/null"));
+    EXPECT_EQ(rig.lastBlock(), hex("830A0000"));
+    rig.transport.inject(baseReply(2, 0));
+    rig.transport.inject(region(22, 500));
+    rig.transport.inject(region(21, 224));
+    EXPECT_EQ(finished.count(), 1);
+
+    // Still gone at the next read: the read fails as any unwritable port does, and the one after
+    // that tries again.
+    rig.transport.injectHangup();
+    rig.transport.setOpenFails(true);
+    rig.link.startRead();
+    ASSERT_EQ(failed.count(), 2);
+    EXPECT_EQ(failed.at(1).at(0).toInt(), 36);
+    rig.transport.setOpenFails(false);
+    rig.link.startRead();
+    EXPECT_TRUE(rig.transport.isOpen());
+    EXPECT_EQ(rig.link.phase(), PbxLink::Phase::ReadingBase);
+}

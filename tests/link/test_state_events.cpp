@@ -104,6 +104,19 @@ TEST(StateEvents, TrunkDigitsGoToTheChannelOwner)
     EXPECT_EQ(events.trunkOwner(0), 0);
 }
 
+TEST(StateEvents, ACorruptLineEventNamesNoTrunkOwner)
+{
+    StateEvents events;
+    events.apply(rec(2, 2, 4, 1));
+    events.apply(rec(2, 2, 99, 1)); // no extension 120
+    EXPECT_EQ(events.trunkOwner(0), 0);
+    events.apply(rec(2, 3, 4, 1));
+    events.apply(rec(2, 3, 4, 7)); // neither on nor off
+    EXPECT_EQ(events.trunkOwner(1), 0);
+    events.apply(rec(6, 1, 0, 3));
+    EXPECT_TRUE(events.display(4).isEmpty());
+}
+
 TEST(StateEvents, OutgoingCallBeginsWhenDiallingEnds)
 {
     StateEvents events;

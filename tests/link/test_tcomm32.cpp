@@ -1,4 +1,7 @@
 #include "CpuTime.h"
+#include "ExchangeReply.h"
+#include "common/Clock.h"
+#include "link/PbxLink.h"
 #include "link/TComm32.h"
 
 #include <QElapsedTimer>
@@ -10,6 +13,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <poll.h>
 #include <sys/resource.h>
 #include <termios.h>
@@ -244,4 +248,37 @@ TEST(TComm32, CloseLeavesAStuckThreadBehindAfterTheStopTime)
     EXPECT_TRUE(has("Stopping the Comm"));
     EXPECT_TRUE(has("Read thread not exiting.  Terminating it."));
     EXPECT_TRUE(has("Write thread shutting down"));
+}
+
+// A USB adapter pulled in the middle of a read and plugged in again under the same name (here a
+// link to a new pseudo-terminal): the read ends at once, and the next one reaches the device.
+TEST(TComm32, ADeviceThatVanishesMidReadIsReadAgainWhenItIsBack)
+{
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("ttyUSB0"));
+    auto first = std::make_unique<Pty>();
+    ASSERT_TRUE(QFile::link(first->slave(), device));
+    TComm32 port;
+    ConfigImage image;
+    PbxLink link(port, SystemClock::instance(), image);
+    QSignalSpy failed(&link, &PbxLink::failed);
+    QSignalSpy base(&link, &PbxLink::baseReceived);
+    ASSERT_TRUE(link.openPort(device, QStringLiteral("COM1")));
+
+    link.startRead();
+    EXPECT_EQ(first->read(4), QByteArray::fromHex("830A0000"));
+    first.reset();
+    ASSERT_TRUE(waitFor([&] { return failed.count() == 1; }));
+    EXPECT_EQ(failed.at(0).at(0).toInt(), 4);
+
+    Pty second;
+    ASSERT_TRUE(QFile::remove(device));
+    ASSERT_TRUE(QFile::link(second.slave(), device));
+    link.startRead();
+    EXPECT_EQ(second.read(4), QByteArray::fromHex("830A0000"));
+    second.write(ExchangeReply::base(2, 0));
+    ASSERT_TRUE(waitFor([&] { return base.count() == 1; }));
+    EXPECT_EQ(link.firmwareVersion(), 200);
+    EXPECT_EQ(failed.count(), 1);
+    link.closePort();
 }

@@ -1,4 +1,5 @@
 #include "IniFileTest.h"
+#include "KillPoints.h"
 #include "shell/SettingsFile.h"
 
 #include <QDir>
@@ -180,4 +181,26 @@ TEST_F(SettingsFileTest, AReadOnlyFileIsNotReplaced)
     EXPECT_FALSE(ini.writeString(QStringLiteral("Allgemein"), QStringLiteral("Kosten"), QStringLiteral("0,20")));
     QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(bytes(), QByteArray("[Allgemein]\r\nKosten=0,12\r\n"));
+}
+
+// Killed at any byte of a write, the settings file is the old one or the new one, whole.
+TEST_F(SettingsFileTest, AWriteKilledAtAnyByteLeavesTheOldFileOrTheNew)
+{
+    const QByteArray before = "; von Hand\r\n[Allgemein]\r\nAnschlu\xdf=COM2\r\nTimeOut=10\r\n\r\n[Bezeichnungen]\r\n"
+                              "21=B\xfcro\r\n22=K\xfc"
+                              "che\r\n";
+    const QList<SettingsFile::Entry> entries{{"Allgemein", "TimeOut", "25"}, {"Bezeichnungen", "23", "Flur"}};
+    put(before);
+    ASSERT_TRUE(SettingsFile(iniPath()).write(entries));
+    const QByteArray after = bytes();
+    ASSERT_NE(after, before);
+    int killed = 0;
+    for (qint64 limit = 0; limit <= after.size(); ++limit) {
+        put(before);
+        const int status = KillPoints::runWithFileSizeLimit(limit, [&] { SettingsFile(iniPath()).write(entries); });
+        killed += KillPoints::killedByTheLimit(status) ? 1 : 0;
+        ASSERT_TRUE(bytes() == before || bytes() == after) << "killed at byte " << limit;
+    }
+    EXPECT_EQ(bytes(), after);
+    EXPECT_GT(killed, 0);
 }

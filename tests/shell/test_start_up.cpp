@@ -1,3 +1,4 @@
+#include "AsOtherUser.h"
 #include "ExchangeReply.h"
 #include "FakeTransport.h"
 #include "MockClock.h"
@@ -9,6 +10,7 @@
 #include "shell/StartUp.h"
 #include "shell/StatusLine.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -260,3 +262,29 @@ TEST_F(StartUpTest, DemoSettingsGetAPortOnlyWhenNoneIsStored)
 }
 
 } // namespace
+
+// A program directory nobody may write to: the program starts, reads the exchange and shows the
+// charges; the reading it cannot record and the setting it cannot store are said in red, and the
+// directory is left as it was.
+TEST_F(StartUpTest, AReadOnlyProgramDirectoryIsReportedAndTheProgramRunsOn)
+{
+    writeSettings(QStringLiteral("[Allgemein]\r\nAnschluß=COM1\r\n"));
+    const QString dir = m_programDir.path();
+    ASSERT_TRUE(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    QFile::setPermissions(m_configHome.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                   QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
+    const int failures = AsOtherUser::run([&] {
+        AppCore& core = makeCore();
+        StartUp(core, m_view).run();
+        m_clock.advance(1000);
+        int failed = core.isReady() ? 0 : 1;
+        const QString history = QStringLiteral("2:Kann nicht nach %1/WinKavex.dat schreiben").arg(dir);
+        failed |= core.statusLine().line() == history ? 0 : 2;
+        core.settings().setStartPage(3);
+        failed |= core.statusLine().line().startsWith(QStringLiteral("2:Kann nicht nach ")) ? 0 : 4;
+        return failed;
+    });
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("WinKavex.INI")});
+}
