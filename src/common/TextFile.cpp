@@ -39,6 +39,20 @@ int appendBytes(const QString& path, const QByteArray& bytes, int createFlag)
     return error;
 }
 
+// A file (not a folder) opened for reading; 0 or the errno.
+int openForReading(const QString& path, int& fd, struct stat& info)
+{
+    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return error;
+    }
+    return 0;
+}
+
 } // namespace
 
 namespace TextFile {
@@ -53,16 +67,11 @@ std::optional<QStringList> readLines(const QString& path, int maxLineLength)
 
 int forEachLine(const QString& path, int maxLineLength, const std::function<void(const QString&)>& onLine)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+    int fd = -1;
     struct stat info
     {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
+    if (const int error = openForReading(path, fd, info); error != 0)
         return error;
-    }
     const qsizetype limit = std::max(0, maxLineLength);
     // A CR belongs to the line end only before an LF: the last line, unended, keeps all of its
     // bytes, so that a rewrite gives it back as it was.
@@ -107,16 +116,11 @@ int forEachLine(const QString& path, int maxLineLength, const std::function<void
 int lastLine(const QString& path, int maxLineLength, std::optional<QString>& line)
 {
     line.reset();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+    int fd = -1;
     struct stat info
     {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
+    if (const int error = openForReading(path, fd, info); error != 0)
         return error;
-    }
     // Backwards in blocks until the line break before the last line; a break that ends the file
     // ends the last line rather than beginning an empty one.
     QByteArray tail;
@@ -142,10 +146,12 @@ int lastLine(const QString& path, int maxLineLength, std::optional<QString>& lin
         return error;
     QByteArrayView last(tail);
     last = last.sliced(std::max<qsizetype>(start, 0));
-    if (last.endsWith('\n'))
+    // As when reading forwards: a CR belongs to the line end only before an LF.
+    if (last.endsWith('\n')) {
         last.chop(1);
-    if (last.endsWith('\r'))
-        last.chop(1);
+        if (last.endsWith('\r'))
+            last.chop(1);
+    }
     line = Cp1252::toUnicode(last.first(std::min(last.size(), qsizetype{std::max(0, maxLineLength)})));
     return 0;
 }

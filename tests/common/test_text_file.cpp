@@ -94,6 +94,7 @@ TEST_F(TextFileTest, TheLastLineIsTheOneTheWholeReadEndsWith)
                                 "one",
                                 "one\r\n",
                                 "one\r\ntwo",
+                                "one\r\ntwo\r",
                                 "one\r\ntwo\r\n\r\n",
                                 "header\r\n" + longLine + "\r\nGeb\xFChr",
                                 "header\r\n" + QByteArray(4095, 'y') + "\r\n" + QByteArray(4100, 'z') + "\r\n",
