@@ -104,16 +104,28 @@ double lineSeconds(int bytes)
     return bytes * BitsPerByte / Baud;
 }
 
+struct ReadFloor
+{
+    double line, silences, decodeWait, replyDelays, simulatorGaps;
+    double total() const { return line + silences + decodeWait + replyDelays + simulatorGaps; }
+};
+
 // Three one-cell requests, the three regions as the exchange sends them, the silence that ends
 // each reply, the wait before the charge decode and the exchange's own delay before each reply.
-double readFloorSeconds()
+// That delay is the simulator's reply delay after a request, but never less than its gap after
+// the message before: the second and third requests go out when the silence has ended the reply
+// before, so those replies wait for the gap.
+ReadFloor readFloor()
 {
     const int requestBytes = ReadRequests * Cells::CellSize;
     const int replyBytes = ConfigImage::length(ConfigImage::Region::Base) +
                            ConfigImage::length(ConfigImage::Region::Extensions) +
                            ConfigImage::length(ConfigImage::Region::Charges);
-    return lineSeconds(requestBytes + replyBytes) + ReadRequests * ChunkSilenceS + ChargeDecodeWaitS +
-           ReadRequests * static_cast<double>(PacedOutput::ReplyDelayUs) / 1e6;
+    const double replyDelay = static_cast<double>(PacedOutput::ReplyDelayUs) / 1e6;
+    const double gap = static_cast<double>(PacedOutput::GapUs) / 1e6;
+    const double requestToReply = ChunkSilenceS + lineSeconds(Cells::CellSize) + replyDelay;
+    return {lineSeconds(requestBytes + replyBytes), ReadRequests * ChunkSilenceS, ChargeDecodeWaitS,
+            ReadRequests * replyDelay, (ReadRequests - 1) * std::max(0.0, gap - requestToReply)};
 }
 
 // The best of `runs`: on a shared machine the other runs measure the neighbours.
@@ -135,8 +147,12 @@ bool benchRead(int runs)
     Simulator sim;
     if (!sim.start({}))
         return false;
-    const double floor = readFloorSeconds();
+    const ReadFloor parts = readFloor();
+    const double floor = parts.total();
     std::printf("full read, kavexctl read, firmware 2.00, 8 extensions, %d baud:\n", Baud);
+    std::printf("  floor: line %.3f s + silences %.3f s + charge decode wait %.3f s + reply delays %.3f s"
+                " + the simulator's gap between messages %.3f s\n",
+                parts.line, parts.silences, parts.decodeWait, parts.replyDelays, parts.simulatorGaps);
     const double seconds = best(runs, [&] { return runKavexctl(sim, {QStringLiteral("read")}); });
     if (seconds < 0)
         return false;

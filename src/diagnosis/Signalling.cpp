@@ -2,10 +2,15 @@
 
 namespace Signalling {
 
+bool armed(bool windowHidden, bool alarmShown)
+{
+    return windowHidden && !alarmShown;
+}
+
 Decision decide(int action, bool windowHidden, bool alarmShown, bool standardVolume, bool ntFamily)
 {
     Decision decision;
-    if (!windowHidden || alarmShown)
+    if (!armed(windowHidden, alarmShown))
         return decision;
     if (action == 2 || action == 3)
         decision.page = Page::Diagnosis;

@@ -31,6 +31,9 @@ struct Decision
 // The family of systems whose programs may not drive the speaker; never so on Linux.
 inline constexpr bool NtFamily = false;
 
+// A chunk signals only while the window is hidden and no alarm icon shows; the settings need not
+// be read otherwise.
+bool armed(bool windowHidden, bool alarmShown);
 Decision decide(int action, bool windowHidden, bool alarmShown, bool standardVolume, bool ntFamily = NtFamily);
 // "Standardlautstärke bei akustischer Signalisierung" applies to the acoustic actions only.
 bool standardVolumeEnabled(int action, bool ntFamily = NtFamily);

@@ -683,9 +683,13 @@ void AppCore::showLamps(const StateEvents::Effect& effect)
 
 void AppCore::signalStateEvent()
 {
+    // Every chunk of a burst comes here: the settings file is read only when the chunk can signal.
+    if (!Signalling::armed(m_windowHidden, m_alarm))
+        return;
     const Settings& settings = m_parts->settings;
-    const Signalling::Decision decision =
-        Signalling::decide(settings.diagnosisAction(), m_windowHidden, m_alarm, settings.standardVolume());
+    const int action = settings.diagnosisAction();
+    const bool standardVolume = Signalling::standardVolumeEnabled(action) && settings.standardVolume();
+    const Signalling::Decision decision = Signalling::decide(action, m_windowHidden, m_alarm, standardVolume);
     if (decision.page != Signalling::Page::None) {
         m_windowHidden = false;
         Q_EMIT pageRequested(decision.page);
