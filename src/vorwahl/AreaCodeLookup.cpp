@@ -21,30 +21,26 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-std::uint32_t decimal(std::string_view digits)
-{
-    std::uint32_t value = 0;
-    for (char c : digits)
-        value = value * 10 + static_cast<std::uint32_t>(c - '0');
-    return value;
-}
-
 // A national number "0" + area code + rest. Area codes nest in no number range, so the longest
 // known code is the caller's: 02129 is Haan, although 0212 (Solingen) is a code as well.
 bool placed(std::string_view national, std::string_view carrierText, AreaCodeLookup::Result& result)
 {
     if (national.size() < 2 || national[0] != '0' || national[1] == '0')
         return false;
-    const std::string_view afterTrunk = national.substr(1);
-    const auto digitRun =
-        static_cast<std::size_t>(std::find_if_not(afterTrunk.begin(), afterTrunk.end(), isDigit) - afterTrunk.begin());
-    for (std::size_t n = std::min(digitRun, maxAreaDigits); n >= minAreaDigits; --n) {
-        const std::string_view name = AreaCodeTable::text(decimal(afterTrunk.substr(0, n)));
+    // The keys of the leading one to maxAreaDigits digits, in one pass.
+    std::uint32_t keys[maxAreaDigits + 1];
+    std::size_t digits = 0;
+    for (std::uint32_t key = 0; digits < maxAreaDigits && digits + 1 < national.size() && isDigit(national[digits + 1]);) {
+        key = key * 10 + static_cast<std::uint32_t>(national[digits + 1] - '0');
+        keys[++digits] = key;
+    }
+    for (std::size_t n = digits; n >= minAreaDigits; --n) {
+        const std::string_view name = AreaCodeTable::text(keys[n]);
         if (name.empty())
             continue;
-        result.formatted.append("(").append(national.substr(0, n + 1)).append(") ");
+        result.formatted.append('(').append(national.substr(0, n + 1)).append(')').append(' ');
         result.formatted.append(national.substr(n + 1, maxRestLength));
-        result.place.append("[").append(name).append(carrierText).append("]");
+        result.place.append('[').append(name).append(carrierText).append(']');
         return true;
     }
     return false;

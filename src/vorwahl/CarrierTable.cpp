@@ -1,6 +1,7 @@
 #include "CarrierTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace {
@@ -13,8 +14,8 @@ struct CarrierRecord
     std::uint8_t nameLength;
     char name[15];
 
-    std::string_view prefixText() const { return {prefix, prefixLength}; }
-    std::string_view nameText() const { return {name, nameLength}; }
+    constexpr std::string_view prefixText() const { return {prefix, prefixLength}; }
+    constexpr std::string_view nameText() const { return {name, nameLength}; }
 };
 static_assert(sizeof(CarrierRecord) == 22);
 
@@ -46,17 +47,45 @@ constexpr CarrierRecord carriers[] = {
 };
 static_assert(std::size(carriers) == 34);
 
+constexpr bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Row + 1 of each prefix "010" + two digits, by those digits (0: no carrier): one access, not a
+// search.
+using Index = std::array<std::uint8_t, 100>;
+
+constexpr Index buildIndex()
+{
+    Index index{};
+    for (std::size_t i = 0; i < std::size(carriers); ++i) {
+        const CarrierRecord& r = carriers[i];
+        const char* p = r.prefix;
+        if (r.prefixText().substr(0, 3) != "010" || r.prefixLength != 5 || !isDigit(p[3]) || !isDigit(p[4]))
+            throw "a carrier prefix is 010 and two digits";
+        std::uint8_t& row = index[static_cast<std::size_t>((p[3] - '0') * 10 + (p[4] - '0'))];
+        if (row != 0)
+            throw "a carrier prefix occurs twice";
+        row = static_cast<std::uint8_t>(i + 1);
+    }
+    return index;
+}
+
+constexpr Index index = buildIndex();
+
 } // namespace
 
 namespace CarrierTable {
 
 std::optional<std::string_view> name(std::string_view prefix)
 {
-    for (const CarrierRecord& r : carriers) {
-        if (r.prefixText() == prefix)
-            return r.nameText();
-    }
-    return std::nullopt;
+    if (prefix.size() != 5 || !prefix.starts_with("010") || !isDigit(prefix[3]) || !isDigit(prefix[4]))
+        return std::nullopt;
+    const std::uint8_t row = index[static_cast<std::size_t>((prefix[3] - '0') * 10 + (prefix[4] - '0'))];
+    if (row == 0)
+        return std::nullopt;
+    return carriers[row - 1].nameText();
 }
 
 } // namespace CarrierTable

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-// The call-by-call carriers that a leading 010xy selects, searched in table order.
+// The call-by-call carriers that a leading 010xy selects.
 namespace CarrierTable {
 
 // The carrier's name for a prefix of exactly the same characters ("01019" -> "Mobilcom").

@@ -22,6 +22,14 @@ public:
         return *this;
     }
 
+    // One character, without the call a copy of one byte would cost.
+    ShortString& append(char c)
+    {
+        if (m_size < capacity)
+            m_data[m_size++] = c;
+        return *this;
+    }
+
     void clear() { m_size = 0; }
     std::string_view view() const { return {m_data, m_size}; }
 

@@ -28,15 +28,13 @@ extern "C" {
 void GetVorwahl(const unsigned char* number, unsigned char* formatted, int32_t formattedCapacity, unsigned char* place,
                 int32_t placeCapacity)
 {
-    // A copy first: the caller may pass its number buffer as an output buffer too.
-    char copy[ShortString::capacity];
-    std::size_t length = 0;
-    if (number != nullptr) {
-        length = number[0];
-        std::memcpy(copy, number + 1, length);
-    }
+    // The lookup reads the number before anything is written, so the caller may pass its number
+    // buffer as an output buffer too.
+    std::string_view text;
+    if (number != nullptr)
+        text = {reinterpret_cast<const char*>(number) + 1, number[0]};
     AreaCodeLookup::Result result;
-    AreaCodeLookup::lookup(std::string_view(copy, length), result);
+    AreaCodeLookup::lookup(text, result);
     writeShortString(formatted, formattedCapacity, result.formatted.view());
     writeShortString(place, placeCapacity, result.place.view());
 }
