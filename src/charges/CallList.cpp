@@ -49,10 +49,11 @@ void CallList::replaceAll(std::vector<QStringList> rows)
     endResetModel();
 }
 
-QString CallList::text(int row, int column) const
+const QString& CallList::text(int row, int column) const
 {
+    static const QString none;
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
-        return {};
+        return none;
     return m_rows[static_cast<std::size_t>(row)].at(column);
 }
 

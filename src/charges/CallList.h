@@ -31,7 +31,8 @@ public:
 
     int append(QStringList fields); // the new row's index
     void replaceAll(std::vector<QStringList> rows);
-    QString text(int row, int column) const;
+    // The field itself, not a copy: sorting and filtering read it for every comparison.
+    const QString& text(int row, int column) const;
     void setText(int row, int column, const QString& text);
     // Every row whose `keyColumn` reads `key` gets `text` in `column` (a rename of one second's calls).
     void setTextWhere(int keyColumn, const QString& key, int column, const QString& text);

@@ -3,6 +3,8 @@
 #include "charges/CallList.h"
 #include "common/FormatPicture.h"
 
+#include <algorithm>
+
 namespace {
 
 int unitsValue(const QString& text)
@@ -23,8 +25,18 @@ double costValue(const QString& text)
 
 } // namespace
 
+CallListFilter::SortKey CallListFilter::makeKey(const QString& text, bool units)
+{
+    return units ? SortKey{{}, unitsValue(text)} : SortKey{text.toCaseFolded(), -1};
+}
+
 CallListFilter::CallListFilter(CallList& list, QObject* parent) : QSortFilterProxyModel(parent), m_list(list)
 {
+    // Connected before the proxy connects its own handlers, so that a changed row is sorted anew
+    // with its new key. Rows are only ever appended, and the keys of new rows are made as they are
+    // asked for.
+    connect(&list, &CallList::dataChanged, this, &CallListFilter::onDataChanged);
+    connect(&list, &CallList::modelAboutToBeReset, this, [this] { m_sortKeys.clear(); });
     setSourceModel(&list);
     setDynamicSortFilter(true);
 }
@@ -59,11 +71,34 @@ bool CallListFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const
 
 bool CallListFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
-    const QString a = m_list.text(left.row(), left.column());
-    const QString b = m_list.text(right.row(), right.column());
+    const SortKey& a = sortKey(left.row(), left.column());
+    const SortKey& b = sortKey(right.row(), right.column());
     if (left.column() == m_list.columns().units)
-        return unitsValue(a) < unitsValue(b);
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        return a.units < b.units;
+    return a.folded < b.folded;
+}
+
+const CallListFilter::SortKey& CallListFilter::sortKey(int row, int column) const
+{
+    if (column != m_sortKeysColumn) {
+        m_sortKeys.clear();
+        m_sortKeysColumn = column;
+    }
+    const bool units = column == m_list.columns().units;
+    for (int next = static_cast<int>(m_sortKeys.size()); next <= row; ++next)
+        m_sortKeys.push_back(makeKey(m_list.text(next, column), units));
+    return m_sortKeys[static_cast<std::size_t>(row)];
+}
+
+void CallListFilter::onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
+{
+    if (m_sortKeysColumn < topLeft.column() || m_sortKeysColumn > bottomRight.column())
+        return;
+    const int end = std::min(bottomRight.row() + 1, static_cast<int>(m_sortKeys.size()));
+    for (int row = topLeft.row(); row < end; ++row) {
+        const QString& text = m_list.text(row, m_sortKeysColumn);
+        m_sortKeys[static_cast<std::size_t>(row)] = makeKey(text, m_sortKeysColumn == m_list.columns().units);
+    }
 }
 
 CallListFilter::Totals CallListFilter::totals() const

@@ -63,6 +63,24 @@ TEST(CallListFilter, SortingAndSearching)
     EXPECT_EQ(lists.filter.rowCount(), 4);
 }
 
+// A sorted list stays sorted through a rename, new rows and a reload.
+TEST(CallListFilter, KeepsItsOrderWhenRowsChangeOrArrive)
+{
+    Lists lists;
+    lists.filter.clickColumn(OutgoingCallLog::NameColumn);
+    lists.list.setText(0, OutgoingCallLog::NameColumn, QStringLiteral("Zwickau"));
+    EXPECT_EQ(lists.shown(OutgoingCallLog::NameColumn),
+              (QStringList{"Berlin", "Köln \"Dom\", Süd", "München", "Zwickau"}));
+    lists.list.append({"03.03.2026 07:00:00", "24", "0711 2", "aachen", "5", "0,60", "0:10"});
+    EXPECT_EQ(lists.shown(OutgoingCallLog::NameColumn).first(), QStringLiteral("aachen"));
+    lists.filter.clickColumn(OutgoingCallLog::UnitsColumn);
+    lists.list.setText(1, OutgoingCallLog::UnitsColumn, QStringLiteral("1000"));
+    EXPECT_EQ(lists.shown(OutgoingCallLog::UnitsColumn), (QStringList{"", "5", "12", "100", "1000"}));
+    lists.list.replaceAll({{"04.03.2026 07:00:00", "25", "0711 3", "b", "7", "", ""},
+                           {"04.03.2026 08:00:00", "26", "0711 4", "a", "2", "", ""}});
+    EXPECT_EQ(lists.shown(OutgoingCallLog::UnitsColumn), (QStringList{"2", "7"}));
+}
+
 TEST(CallListExport, CsvQuotesWhereNeededAndJsonKeysByHeading)
 {
     Lists lists;
