@@ -28,11 +28,11 @@ bool placed(std::string_view national, std::string_view carrierText, AreaCodeLoo
     if (national.size() < 2 || national[0] != '0' || national[1] == '0')
         return false;
     // The keys of the leading one to maxAreaDigits digits, in one pass.
-    std::uint32_t keys[maxAreaDigits + 1];
+    std::uint32_t keys[maxAreaDigits + 1] = {0};
     std::size_t digits = 0;
-    for (std::uint32_t key = 0; digits < maxAreaDigits && digits + 1 < national.size() && isDigit(national[digits + 1]);) {
-        key = key * 10 + static_cast<std::uint32_t>(national[digits + 1] - '0');
-        keys[++digits] = key;
+    while (digits < maxAreaDigits && digits + 1 < national.size() && isDigit(national[digits + 1])) {
+        keys[digits + 1] = keys[digits] * 10 + static_cast<std::uint32_t>(national[digits + 1] - '0');
+        ++digits;
     }
     for (std::size_t n = digits; n >= minAreaDigits; --n) {
         const std::string_view name = AreaCodeTable::text(keys[n]);
