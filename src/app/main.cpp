@@ -2,7 +2,7 @@
 #include "MainWindow.h"
 #include "PageRegistry.h"
 #include "Screenshots.h"
-#include "TerminationSignals.h"
+#include "common/TerminationSignals.h"
 #include "capi/SimulatedController.h"
 #include "charges/IncomingCallLog.h"
 #include "link/SimulatorProcess.h"

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <sys/time.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -28,6 +30,10 @@ namespace {
 
 // A failing wait returns at once; the pause keeps a broken library from spinning the thread.
 constexpr auto WaitFailurePause = std::chrono::milliseconds(10);
+// The wait ends this often to look at the termination request: the system's library waits in
+// select() on the application's descriptor, and its release closes that descriptor without
+// waking the wait.
+constexpr long WaitSliceUs = 100000;
 
 std::span<const quint8> messageAt(const unsigned char* message)
 {
@@ -41,11 +47,15 @@ void TCapiCallBack::receiveLoop(std::shared_ptr<Shared> shared)
 {
     const CapiEntries& capi = *shared->capi;
     while (!shared->terminate) {
-        const unsigned waited = capi.waitForMessage(shared->applId, nullptr);
+        timeval slice{0, WaitSliceUs};
+        const auto began = std::chrono::steady_clock::now();
+        const unsigned waited = capi.waitForMessage(shared->applId, &slice);
         if (shared->terminate)
             break;
         if (waited != 0) {
-            std::this_thread::sleep_for(WaitFailurePause);
+            // A slice that ran out is no failure; a wait that returned early with an error is.
+            if (std::chrono::steady_clock::now() - began < std::chrono::microseconds(WaitSliceUs / 2))
+                std::this_thread::sleep_for(WaitFailurePause);
             continue;
         }
         unsigned char* message = nullptr;

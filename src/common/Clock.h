@@ -18,22 +18,18 @@ public:
     virtual QDateTime now() const = 0;
     // Monotonic milliseconds since an arbitrary start (pacing, time-outs).
     virtual qint64 elapsedMs() const = 0;
-    // A pause with message processing: cut into steps of 10 ms (rounded up); pending events
-    // (received chunks, timer ticks) are handled after each step.
-    virtual void waitPumping(int ms) = 0;
-    // Runs `fn` once, `ms` from now, from the event loop (or a later pause); never when
-    // `context` has been destroyed by then.
+    // Runs `fn` once, `ms` from now, from the event loop; never when `context` has been
+    // destroyed by then. This is how the core pauses: nothing in it waits inside a call.
     virtual void callAfter(int ms, QObject* context, std::function<void()> fn) = 0;
 };
 
-// The real clock: processes the Qt event queue during waits.
+// The real clock: Qt's event loop runs the callbacks, on millisecond-precise timers.
 class SystemClock : public Clock
 {
 public:
     SystemClock();
     QDateTime now() const override;
     qint64 elapsedMs() const override;
-    void waitPumping(int ms) override;
     void callAfter(int ms, QObject* context, std::function<void()> fn) override;
 
     static SystemClock& instance();

@@ -41,10 +41,11 @@ void LampMatrix::runLampTest(Clock& clock)
     for (int row = 0; row < Rows; ++row)
         for (int column = 0; column < Columns; ++column)
             lampOn(row, column);
-    clock.waitPumping(LampTestMs);
-    for (int row = 0; row < Rows; ++row)
-        for (int column = 0; column < Columns; ++column)
-            lampOff(row, column);
-    m_testing = false;
-    Q_EMIT testingChanged(false);
+    clock.callAfter(LampTestMs, this, [this] {
+        for (int row = 0; row < Rows; ++row)
+            for (int column = 0; column < Columns; ++column)
+                lampOff(row, column);
+        m_testing = false;
+        Q_EMIT testingChanged(false);
+    });
 }

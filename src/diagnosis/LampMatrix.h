@@ -26,7 +26,7 @@ public:
     void lampOn(int row, int column);
     void lampOff(int row, int column);
 
-    // "Lampentest": every lamp on, one second with events processed, every lamp off (also those
+    // "Lampentest": every lamp on, one second later every lamp off (also those
     // that were on before, until the next event switches them).
     void runLampTest(Clock& clock);
     bool isTesting() const { return m_testing; }

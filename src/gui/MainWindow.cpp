@@ -109,7 +109,8 @@ void MainWindow::connectCore()
         if (Page* page = m_stack->currentPage())
             page->store();
     });
-    m_core.setPasswordPrompt([this] { return PasswordDialog::ask(this); });
+    m_core.setPasswordPrompt(
+        [this](WriteGate::Answer answer) { PasswordDialog::askLater(this, std::move(answer)); });
     m_core.setPrintSink(&PrintoutPrinter::print);
     m_core.statusLine().setPump([this] { m_statusBar->linePanel()->repaint(); });
     connect(&m_core, &AppCore::configDecoded, this, &MainWindow::refreshPages);
@@ -125,12 +126,11 @@ void MainWindow::connectCore()
     connect(&m_core, &AppCore::alarmChanged, m_tray, &TrayController::setAlarm);
     connect(&m_core, &AppCore::pageRequested, this, &MainWindow::showRequestedPage);
     connect(&m_core, &AppCore::beepRequested, this, [] { QApplication::beep(); });
-    connect(&m_core, &AppCore::capiNotice, this,
-            [this](const QString& text) { QMessageBox::information(this, QStringLiteral("WinKavex"), text); });
+    connect(&m_core, &AppCore::capiNotice, this, &MainWindow::showNotice);
     // Session end, answered only in the ready state: the flag as for a quit, then the timer stops.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (m_core.isReady())
-            m_core.closeQuery(!isShownNormally(), true);
+            m_core.closeQuery(!isShownNormally(), true, {});
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (m_core.isReady())
@@ -356,18 +356,34 @@ void MainWindow::changeEvent(QEvent* event)
         QTimer::singleShot(0, this, &QWidget::hide);
 }
 
+// The close query's pause and the end of a running ring take a moment: the window answers the
+// close later, from the event loop.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    m_core.closeQuery(!isShownNormally(), m_quitRequested);
-    if (!m_quitRequested) {
-        event->ignore();
-        minimiseToTray();
+    event->ignore();
+    if (m_closing)
         return;
-    }
-    m_core.shutdown();
-    m_tray->hide();
-    if (m_help)
-        m_help->close();
-    event->accept();
-    QCoreApplication::quit();
+    m_closing = true;
+    m_core.closeQuery(!isShownNormally(), m_quitRequested, [this] {
+        if (!m_quitRequested) {
+            m_closing = false;
+            minimiseToTray();
+            return;
+        }
+        m_core.shutdown([this] {
+            m_tray->hide();
+            if (m_help)
+                m_help->close();
+            hide();
+            QCoreApplication::quit();
+        });
+    });
+}
+
+// Not modal: the box must not hold up the event loop that the core runs on.
+void MainWindow::showNotice(const QString& text)
+{
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("WinKavex"), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }

@@ -80,6 +80,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showNotice(const QString& text);
     void connectCore();
     HelpWindow& helpWindow();
     void setControlsLocked(bool locked, bool keepHelpAndExit = false);
@@ -100,4 +101,5 @@ private:
     QPoint m_dragOffset;
     bool m_dragging = false;
     bool m_quitRequested = false;
+    bool m_closing = false; // a close request waits for its pause
 };

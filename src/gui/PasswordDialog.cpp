@@ -34,18 +34,20 @@ PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), m_entry(new Q
     m_entry->setFocus();
 }
 
-std::optional<QString> PasswordDialog::ask(QWidget* window)
+void PasswordDialog::askLater(QWidget* window, std::function<void(std::optional<QString>)> answer)
 {
-    PasswordDialog dialog(window);
-    dialog.adjustSize();
+    auto* dialog = new PasswordDialog(window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->adjustSize();
     if (window) {
         const QRect outer = window->frameGeometry();
-        dialog.move(outer.left() + (outer.width() - dialog.width()) / 2,
-                    outer.top() + (outer.height() - dialog.height()) / 2);
+        dialog->move(outer.left() + (outer.width() - dialog->width()) / 2,
+                     outer.top() + (outer.height() - dialog->height()) / 2);
     }
-    dialog.m_entry->clear();
-    dialog.m_entry->setFocus();
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.m_entry->text();
+    connect(dialog, &QDialog::finished, dialog, [dialog, answer = std::move(answer)](int result) {
+        answer(result == QDialog::Accepted ? std::optional<QString>(dialog->m_entry->text()) : std::nullopt);
+    });
+    dialog->m_entry->clear();
+    dialog->open();
+    dialog->m_entry->setFocus();
 }

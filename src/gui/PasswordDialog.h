@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 class QLineEdit;
@@ -14,8 +15,9 @@ public:
 
     QLineEdit* entry() const { return m_entry; }
 
-    // Centred over `window` with an empty entry; the text on "Ok", nothing on "Abbruch".
-    static std::optional<QString> ask(QWidget* window);
+    // Opens centred over `window` with an empty entry and returns at once; `answer` gets the text
+    // on "Ok", nothing on "Abbruch" or when the dialog is closed.
+    static void askLater(QWidget* window, std::function<void(std::optional<QString>)> answer);
 
 private:
     QLineEdit* m_entry;

@@ -1,24 +1,22 @@
 #include "link/PbxLink.h"
 
 #include "common/Clock.h"
-#include "image/Extensions.h"
 #include "image/Firmware.h"
 #include "image/ImageLayout.h"
-#include "link/PbxRequests.h"
 #include "link/Transport.h"
-
-#include <algorithm>
+#include "link/jobs/ReadJob.h"
+#include "link/jobs/RingJob.h"
+#include "link/jobs/SpeedDialReadJob.h"
+#include "link/jobs/SpeedDialSaveJob.h"
+#include "link/jobs/WriteJob.h"
 
 using Cells::ChunkClass;
 
 namespace {
 
 constexpr int MinimumTimeoutSeconds = 10;
-constexpr int BaseBytesSent = 112;
-constexpr int SwitchOnPauseMs = 100;
-constexpr int ChargeDecodePauseMs = 100;
-constexpr int WriteEndPauseMs = 250;
-constexpr int RingCommandPauseMs = 100;
+// A ring's stop commands take 140 ms an extension; the end of the program waits no longer.
+constexpr int ShutDownLimitMs = 1200;
 
 } // namespace
 
@@ -31,6 +29,8 @@ PbxLink::PbxLink(Transport& transport, Clock& clock, ConfigImage& image, QObject
     m_events.setSpontaneousTrunkAccess(
         [this](int extension) { return ImageLayout::spontaneousTrunkAccess(m_image, extension); });
 }
+
+PbxLink::~PbxLink() = default;
 
 void PbxLink::setTimeoutSeconds(int seconds)
 {
@@ -53,7 +53,49 @@ bool PbxLink::openPort(const QString& devicePath, const QString& portName)
 void PbxLink::closePort()
 {
     m_queue.dropWaiting();
+    stopRunning();
     m_transport.close();
+}
+
+// The port is going: the running job stops where it is, and its turn ends with it.
+void PbxLink::stopRunning()
+{
+    if (!m_job)
+        return;
+    disarm();
+    m_job->cancel();
+    retire();
+    m_phase = m_firmwareLocked ? Phase::FirmwareLocked : Phase::Idle;
+    m_queue.finish();
+}
+
+void PbxLink::shutDown(std::function<void()> done)
+{
+    m_shutDownDone = std::move(done);
+    m_queue.dropWaiting();
+    if (m_job) {
+        disarm();
+        m_job->stopEarly();
+    }
+    if (!m_job) {
+        finishShutDown();
+        return;
+    }
+    m_clock.callAfter(ShutDownLimitMs, this, [this] {
+        if (m_shutDownDone && m_job)
+            m_job->fail(0);
+    });
+}
+
+// Called when the last job has ended during a shut-down.
+void PbxLink::finishShutDown()
+{
+    if (!m_shutDownDone)
+        return;
+    const auto done = std::move(m_shutDownDone);
+    m_shutDownDone = nullptr;
+    m_transport.close();
+    done();
 }
 
 bool PbxLink::isOpen() const
@@ -71,12 +113,18 @@ int PbxLink::extensionCount() const
     return ImageLayout::extensionCount(m_image);
 }
 
-void PbxLink::submit(Job job, std::function<void()> start)
+void PbxLink::submit(Job job, std::function<std::unique_ptr<LinkJob>()> make)
 {
-    m_queue.submit(job, [this, start = std::move(start)] {
+    m_queue.submit(job, [this, make = std::move(make)] {
         reopenAfterHangup();
-        start();
+        run(make());
     });
+}
+
+void PbxLink::run(std::unique_ptr<LinkJob> job)
+{
+    m_job = std::move(job);
+    m_job->start();
 }
 
 // A device that went away (a USB adapter pulled) leaves a dead descriptor behind; when it is back,
@@ -89,10 +137,34 @@ void PbxLink::reopenAfterHangup()
     m_hungUp = !m_transport.open(m_devicePath);
 }
 
-void PbxLink::endJob()
+void PbxLink::jobEnded(int failure)
 {
+    if (failure != 0) {
+        disarm();
+        report(failure, StatusLevel::Error, m_portName);
+        setProgressRange(0, 100);
+    }
+    retire();
     m_phase = m_firmwareLocked ? Phase::FirmwareLocked : Phase::Idle;
     m_queue.finish();
+    if (failure != 0)
+        Q_EMIT failed(failure);
+    if (!m_job && m_shutDownDone)
+        finishShutDown();
+}
+
+void PbxLink::retire()
+{
+    if (!m_job)
+        return;
+    if (m_retired.empty())
+        QMetaObject::invokeMethod(this, &PbxLink::dropRetired, Qt::QueuedConnection);
+    m_retired.push_back(std::move(m_job));
+}
+
+void PbxLink::dropRetired()
+{
+    m_retired.clear();
 }
 
 void PbxLink::updateLock()
@@ -104,73 +176,82 @@ void PbxLink::updateLock()
     Q_EMIT transferLockChanged(locked);
 }
 
+void PbxLink::lockForFirmware()
+{
+    disarm();
+    m_firmwareLocked = true;
+    report(Msg::FirmwareTooOld, StatusLevel::Error);
+    updateLock();
+    Q_EMIT firmwareTooOld();
+}
+
+std::unique_ptr<LinkJob> PbxLink::makeRead(int kind)
+{
+    auto job = std::make_unique<ReadJob>(host(), static_cast<ReadJob::Kind>(kind));
+    connect(job.get(), &ReadJob::finished, this, &PbxLink::readFinished);
+    return job;
+}
+
 void PbxLink::startUp()
 {
     m_firstRead = true;
-    submit(Job::StartUp, [this] { runStartUp(); });
-}
-
-void PbxLink::runStartUp()
-{
-    m_phase = Phase::SwitchingOn;
-    if (!sendBlocks(PbxRequests::switchEventsOn()))
-        report(Msg::CannotWritePort, StatusLevel::Error, m_portName);
-    m_clock.waitPumping(SwitchOnPauseMs);
-    beginRead();
+    submit(Job::StartUp, [this] { return makeRead(static_cast<int>(ReadJob::Kind::StartUp)); });
 }
 
 void PbxLink::startRead()
 {
-    submit(Job::FullRead, [this] { beginRead(); });
+    submit(Job::FullRead, [this] { return makeRead(static_cast<int>(ReadJob::Kind::Full)); });
 }
 
 void PbxLink::requestCharges()
 {
-    submit(Job::ChargeRead, [this] { beginChargeRead(); });
+    submit(Job::ChargeRead, [this] { return makeRead(static_cast<int>(ReadJob::Kind::Charges)); });
 }
 
-void PbxLink::beginRead()
+void PbxLink::write(bool transferUnits)
 {
-    requestStep(Msg::ReadingBase, PbxRequests::readBase(), ChunkClass::Base, Phase::ReadingBase);
+    submit(Job::Write, [this, asked = m_image, transferUnits] {
+        auto job = std::make_unique<WriteJob>(host(), asked, transferUnits);
+        connect(job.get(), &WriteJob::imageRestored, this, &PbxLink::imageRestored);
+        connect(job.get(), &WriteJob::finished, this, &PbxLink::writeFinished);
+        return job;
+    });
 }
 
-void PbxLink::beginChargeRead()
+void PbxLink::readSpeedDials()
 {
-    requestStep(Msg::ReadingCharges, PbxRequests::readCharges(), ChunkClass::Charges, Phase::ReadingCharges);
+    submit(Job::SpeedDialRead, [this] {
+        auto job = std::make_unique<SpeedDialReadJob>(host());
+        connect(job.get(), &SpeedDialReadJob::entry, this, &PbxLink::speedDialEntry);
+        connect(job.get(), &SpeedDialReadJob::finished, this, &PbxLink::speedDialsRead);
+        return job;
+    });
 }
 
-void PbxLink::requestStep(int message, const QList<QByteArray>& blocks, ChunkClass awaited, Phase phase)
+void PbxLink::saveSpeedDial(const QByteArray& payload)
 {
-    report(message, StatusLevel::Progress);
-    m_phase = phase;
-    if (!sendBlocks(blocks)) {
-        fail(Msg::CannotWritePort);
-        return;
-    }
-    arm(awaited);
+    submit(Job::SpeedDialSave, [this, payload] { return std::make_unique<SpeedDialSaveJob>(host(), payload); });
 }
 
-bool PbxLink::sendBlocks(const QList<QByteArray>& blocks)
+void PbxLink::ring(const QList<int>& indexes, int seconds)
 {
-    for (qsizetype i = 0; i < blocks.size(); ++i) {
-        if (i > 0)
-            m_clock.waitPumping(PbxRequests::BlockGapMs);
-        if (!sendBlock(blocks[i]))
-            return false;
-    }
-    return true;
+    submit(Job::Ring, [this, indexes, seconds] {
+        auto job = std::make_unique<RingJob>(host(), indexes, seconds);
+        connect(job.get(), &RingJob::finished, this, &PbxLink::ringFinished);
+        return job;
+    });
 }
 
-bool PbxLink::sendBlock(const QByteArray& block)
+bool PbxLink::send(const QByteArray& block)
 {
     return m_transport.send(block);
 }
 
 // The time-out survives unrelated chunks: only the reply being waited for disarms it, so a read
 // whose reply never comes still ends, even while state events keep arriving.
-void PbxLink::arm(ChunkClass awaited)
+void PbxLink::await(ChunkClass reply)
 {
-    m_awaited = awaited;
+    m_awaited = reply;
     m_replyTimeout = m_timeoutSeconds;
 }
 
@@ -188,19 +269,21 @@ void PbxLink::onSecond()
         expire();
 }
 
-// The first time-out of the run, whenever it comes, is answered by one more full read within the
-// same job; every later one ends the job with message 4.
+// The first time-out of the run, whenever it comes, is answered by one more full read in the
+// place of the job that timed out, after the start wait time; every later one ends the job with
+// message 4.
 void PbxLink::expire()
 {
     disarm();
-    const bool repeat = m_firstRead;
-    m_firstRead = false;
-    if (repeat) {
-        m_clock.waitPumping(m_startWaitMs);
-        beginRead();
-    } else {
-        fail(Msg::CommError);
+    if (!m_job)
+        return;
+    if (!std::exchange(m_firstRead, false)) {
+        m_job->onTimeout();
+        return;
     }
+    m_job->cancel();
+    retire();
+    run(makeRead(static_cast<int>(ReadJob::Kind::Repeat)));
 }
 
 void PbxLink::dispatch(const QByteArray& chunk)
@@ -210,87 +293,40 @@ void PbxLink::dispatch(const QByteArray& chunk)
         disarm();
         return;
     }
-    const bool awaited = cls == m_awaited;
-    if (awaited)
-        disarm();
-    switch (cls) {
-    case ChunkClass::Base:
-        onBaseReply(chunk);
-        break;
-    case ChunkClass::Extensions:
-        onExtensionsReply(chunk);
-        break;
-    case ChunkClass::Charges:
-        onChargesReply(chunk);
-        break;
-    case ChunkClass::SpeedDialAck:
-        if (awaited)
-            onSpeedDialAck();
-        break;
-    case ChunkClass::SpeedDialEntry:
-        if (awaited)
-            onSpeedDialEntry(chunk);
-        break;
-    case ChunkClass::StateEvents:
+    if (cls == ChunkClass::StateEvents) {
         onStateEvents(chunk);
-        break;
-    case ChunkClass::Ignored:
-        break;
-    }
-}
-
-// A region that arrives is always taken in; the read goes on only when it was the step waited
-// for, so a stray reply never sends a request in the middle of another job.
-void PbxLink::onBaseReply(const QByteArray& chunk)
-{
-    const bool step = m_phase == Phase::ReadingBase;
-    if (step)
-        setProgress(30);
-    m_image.copyIntoRegion(ConfigImage::Region::Base, chunk);
-    Cells::compactRegion(m_image, ConfigImage::Region::Base);
-    Q_EMIT baseReceived();
-    if (!step)
         return;
-    if (!Firmware::supported(firmwareVersion())) {
+    }
+    if (m_job && cls == m_awaited) {
         disarm();
-        m_firmwareLocked = true;
-        report(Msg::FirmwareTooOld, StatusLevel::Error);
-        updateLock();
-        Q_EMIT firmwareTooOld();
-        endJob();
+        m_job->onReply(cls, chunk);
         return;
     }
-    requestStep(Msg::ReadingExtensions, PbxRequests::readExtensions(), ChunkClass::Extensions,
-                Phase::ReadingExtensions);
+    // A region that nobody waits for is still taken in; it never moves a job on, so a stray reply
+    // sends no request in the middle of another job.
+    if (cls == ChunkClass::Base)
+        takeRegion(ConfigImage::Region::Base, chunk);
+    else if (cls == ChunkClass::Extensions)
+        takeRegion(ConfigImage::Region::Extensions, chunk);
+    else if (cls == ChunkClass::Charges)
+        takeRegion(ConfigImage::Region::Charges, chunk);
 }
 
-void PbxLink::onExtensionsReply(const QByteArray& chunk)
+void PbxLink::takeRegion(ConfigImage::Region region, const QByteArray& chunk)
 {
-    const bool step = m_phase == Phase::ReadingExtensions;
-    if (step)
-        setProgress(70);
-    m_image.copyIntoRegion(ConfigImage::Region::Extensions, chunk);
-    Cells::compactRegion(m_image, ConfigImage::Region::Extensions);
-    Q_EMIT extensionsReceived();
-    if (step)
-        beginChargeRead();
-}
-
-void PbxLink::onChargesReply(const QByteArray& chunk)
-{
-    const bool step = m_phase == Phase::ReadingCharges;
-    if (step && !(m_callPending && m_callPending()))
-        setProgress(100);
-    if (step)
-        m_clock.waitPumping(ChargeDecodePauseMs);
-    m_image.copyIntoRegion(ConfigImage::Region::Charges, chunk);
-    Cells::compactRegion(m_image, ConfigImage::Region::Charges);
-    Q_EMIT chargesReceived();
-    if (!step)
-        return;
-    setProgress(0);
-    endJob();
-    Q_EMIT readFinished();
+    m_image.copyIntoRegion(region, chunk);
+    Cells::compactRegion(m_image, region);
+    switch (region) {
+    case ConfigImage::Region::Base:
+        Q_EMIT baseReceived();
+        break;
+    case ConfigImage::Region::Extensions:
+        Q_EMIT extensionsReceived();
+        break;
+    case ConfigImage::Region::Charges:
+        Q_EMIT chargesReceived();
+        break;
+    }
 }
 
 void PbxLink::onStateEvents(const QByteArray& chunk)
@@ -307,226 +343,18 @@ void PbxLink::onHangup()
 {
     m_hungUp = true;
     Q_EMIT hangup();
-    if (m_replyTimeout > 0)
-        fail(Msg::CommError);
-}
-
-bool PbxLink::write(bool transferUnits)
-{
-    m_writeOk = true;
-    submit(Job::Write, [this, asked = m_image, transferUnits] { runWrite(asked, transferUnits); });
-    return m_writeOk;
-}
-
-void PbxLink::restoreForWrite(const ConfigImage& asked, bool transferUnits)
-{
-    const int end = transferUnits ? ConfigImage::Size : ConfigImage::ChargesOffset;
-    bool changed = false;
-    for (int i = 0; i < end; ++i) {
-        changed = changed || m_image[i] != asked[i];
-        m_image[i] = asked[i];
-    }
-    if (changed)
-        Q_EMIT imageRestored();
-}
-
-void PbxLink::runWrite(const ConfigImage& asked, bool transferUnits)
-{
-    restoreForWrite(asked, transferUnits);
-    const int firmware = firmwareVersion();
-    m_phase = Phase::Writing;
-    report(Msg::WritingBase, StatusLevel::Progress);
-    int maximum = (ImageLayout::recordLength(firmware) - 2) * extensionCount() + 107;
-    if (transferUnits)
-        maximum += ImageLayout::sentChargeBytes(firmware);
-    setProgressRange(0, maximum);
-    m_writeOk = writeSteps(transferUnits);
-    if (!m_writeOk) {
-        fail(Msg::CannotWritePort);
-        Q_EMIT writeFinished(false);
-        return;
-    }
-    m_clock.waitPumping(WriteEndPauseMs);
-    report(Msg::Clear);
-    setProgressRange(0, 100);
-    endJob();
-    Q_EMIT writeFinished(true);
-}
-
-bool PbxLink::writeSteps(bool transferUnits)
-{
-    const int firmware = firmwareVersion();
-    const int pauseMs = Firmware::newFeatures(firmware) ? 100 : 1000;
-    const QByteArray image = m_image.toByteArray();
-    auto imageBytes = [&](int from, int length) { return QByteArrayView(image).sliced(from, length); };
-    auto following = [&](int from) { return QByteArrayView(image).sliced(from); };
-
-    m_image[0] = PbxRequests::WriteBaseKind;
-    QByteArray base = image.left(BaseBytesSent);
-    base[0] = static_cast<char>(PbxRequests::WriteBaseKind);
-    if (!sendPayload(base, following(BaseBytesSent)))
-        return false;
-    m_clock.waitPumping(pauseMs);
-
-    const int recordBytes = ImageLayout::sentRecordBytes(firmware);
-    for (int i = 0; i < extensionCount(); ++i) {
-        report(Msg::WritingExtension, StatusLevel::Progress, Extensions::numberText(i));
-        const int at = ImageLayout::recordOffset(i, firmware);
-        const QByteArray payload =
-            static_cast<char>(PbxRequests::WriteExtensionKind) + imageBytes(at, recordBytes).toByteArray();
-        if (!sendPayload(payload, following(at + recordBytes)))
-            return false;
-        m_clock.waitPumping(pauseMs);
-    }
-
-    if (!sendPayload(QByteArray(1, static_cast<char>(PbxRequests::WriteEndKind))))
-        return false;
-    m_clock.waitPumping(pauseMs);
-
-    if (transferUnits) {
-        report(Msg::WritingUnits, StatusLevel::Progress);
-        const int length = ImageLayout::sentChargeBytes(firmware);
-        m_image[ConfigImage::ChargesOffset] = PbxRequests::WriteUnitsKind;
-        QByteArray units = imageBytes(ConfigImage::ChargesOffset, length).toByteArray();
-        units[0] = static_cast<char>(PbxRequests::WriteUnitsKind);
-        if (!sendPayload(units, following(ConfigImage::ChargesOffset + length)))
-            return false;
-    }
-    return true;
-}
-
-// SendRequest: the payload as cells, one byte per block, paced for the firmware; each payload
-// byte advances the progress bar.
-bool PbxLink::sendPayload(QByteArrayView payload, QByteArrayView following)
-{
-    const bool fast = Firmware::newFeatures(firmwareVersion());
-    const QByteArray line = Cells::encodeCells(payload, following);
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (i % Cells::CellSize == 0) {
-            m_clock.waitPumping(fast ? 40 : 50);
-        } else {
-            if (!fast)
-                m_clock.waitPumping(50);
-            setProgress(m_progress + 1);
-        }
-        if (!sendBlock(line.mid(i, 1)))
-            return false;
-    }
-    return true;
-}
-
-void PbxLink::readSpeedDials()
-{
-    submit(Job::SpeedDialRead, [this] { beginSpeedDialRead(); });
-}
-
-void PbxLink::beginSpeedDialRead()
-{
-    m_phase = Phase::SpeedDials;
-    m_speedDial = 0;
-    setProgressRange(0, PbxRequests::SpeedDialCount);
-    if (!sendBlocks(PbxRequests::beginSpeedDialRead())) {
-        fail(Msg::CannotWritePort);
-        return;
-    }
-    arm(ChunkClass::SpeedDialAck);
-}
-
-void PbxLink::onSpeedDialAck()
-{
-    if (m_phase == Phase::SpeedDials && m_speedDial == 0)
-        requestSpeedDial(1);
-}
-
-void PbxLink::requestSpeedDial(int n)
-{
-    m_speedDial = n;
-    setProgress(n);
-    report(Msg::ReadingSpeedDial, StatusLevel::Progress, PbxRequests::speedDialEntryText(n));
-    if (!sendBlocks(PbxRequests::readSpeedDial(n))) {
-        fail(Msg::CannotWritePort);
-        return;
-    }
-    arm(ChunkClass::SpeedDialEntry);
-}
-
-// The next entry follows from the one asked for, not from the number in the reply, so a garbled
-// entry number can neither loop nor skip.
-void PbxLink::onSpeedDialEntry(const QByteArray& chunk)
-{
-    if (m_phase != Phase::SpeedDials || m_speedDial == 0)
-        return;
-    Q_EMIT speedDialEntry(m_speedDial, chunk);
-    if (m_speedDial < PbxRequests::SpeedDialCount) {
-        requestSpeedDial(m_speedDial + 1);
-        return;
-    }
-    report(Msg::Clear);
-    setProgressRange(0, 100);
-    endJob();
-    Q_EMIT speedDialsRead();
-}
-
-void PbxLink::saveSpeedDial(const QByteArray& payload)
-{
-    submit(Job::SpeedDialSave, [this, payload] { runSpeedDialSave(payload); });
-}
-
-void PbxLink::runSpeedDialSave(const QByteArray& payload)
-{
-    m_phase = Phase::SavingSpeedDial;
-    const int digitBytes = static_cast<int>(payload.size()) - 10;
-    setProgressRange(0, (digitBytes + 9) * 4 / 3);
-    const bool sent = sendPayload(payload);
-    setProgressRange(0, 100);
-    if (!sent) {
-        fail(Msg::CannotWritePort);
-        return;
-    }
-    endJob();
-}
-
-void PbxLink::ring(const QList<int>& indexes, int seconds)
-{
-    submit(Job::Ring, [this, indexes, seconds] { runRing(indexes, seconds); });
-}
-
-// Every command is tried, so that a stop is sent for each extension that was started even when
-// another command could not be written.
-void PbxLink::runRing(const QList<int>& indexes, int seconds)
-{
-    m_phase = Phase::Ringing;
-    for (int index : indexes)
-        sendRingCommand(index, true);
-    m_clock.waitPumping(seconds * 1000);
-    for (int index : indexes)
-        sendRingCommand(index, false);
-    endJob();
-    Q_EMIT ringFinished();
-}
-
-void PbxLink::sendRingCommand(int index, bool on)
-{
-    const QList<QByteArray> blocks = PbxRequests::ringExtension(index, on);
-    for (qsizetype i = 0; i < blocks.size(); ++i) {
-        if (!sendBlock(blocks[i]))
-            report(Msg::CannotWritePort, StatusLevel::Error, m_portName);
-        m_clock.waitPumping(i + 1 < blocks.size() ? PbxRequests::BlockGapMs : RingCommandPauseMs);
-    }
-}
-
-void PbxLink::fail(int messageNumber)
-{
-    disarm();
-    report(messageNumber, StatusLevel::Error, m_portName);
-    setProgressRange(0, 100);
-    endJob();
-    Q_EMIT failed(messageNumber);
+    if (m_replyTimeout > 0 && m_job)
+        m_job->fail(Msg::CommError);
 }
 
 void PbxLink::report(int number, StatusLevel level, const QString& arg)
 {
     Q_EMIT status(number, level, arg);
+}
+
+void PbxLink::reportUnwritable()
+{
+    report(Msg::CannotWritePort, StatusLevel::Error, m_portName);
 }
 
 void PbxLink::setProgress(int value)

@@ -5,6 +5,7 @@
 #include "link/Cells.h"
 #include "link/StateEvents.h"
 #include "link/TransferQueue.h"
+#include "link/jobs/JobHost.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,40 +14,30 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class Clock;
+class LinkJob;
 class Transport;
 
-// The exchange link as the program drives it: dispatch of received chunks into the image and the
-// transactions with the exchange (start-up, full read, charge read, configuration write, speed-dial
-// read and save, ringing), each a job of the transfer queue, with the reply time-out, progress and
-// status reports of the running job. Everything runs on the owner's thread; waits go through the
-// injected clock, so chunks and ticks are handled during them. Decoding the regions is the
-// owner's: it connects to the *Received signals, which fire after the region has been copied and
-// compacted and before the next step.
-class PbxLink : public QObject
+// The exchange link as the program drives it: the port, the dispatch of received chunks into the
+// image, and the transfer queue whose running job holds the line (start-up, full read, charge
+// read, configuration write, speed-dial read and save, ringing; one class each under jobs/). The
+// link keeps the reply time-out, the progress and the lock of the transfers. Decoding the regions
+// is the owner's: it connects to the *Received signals, which fire after the region has been
+// copied and compacted and before the next step.
+class PbxLink : public QObject, private JobHost
 {
     Q_OBJECT
 
 public:
     using Job = TransferQueue::Job;
-
-    enum class Phase
-    {
-        Idle,
-        SwitchingOn,
-        ReadingBase,
-        ReadingExtensions,
-        ReadingCharges,
-        SpeedDials,
-        SavingSpeedDial,
-        Writing,
-        Ringing,
-        FirmwareLocked
-    };
+    using Phase = JobHost::Phase;
 
     // The image is the owner's and outlives the link.
     PbxLink(Transport& transport, Clock& clock, ConfigImage& image, QObject* parent = nullptr);
+    ~PbxLink() override;
 
     // Settings, passed in by the owner: "TimeOut" (raised to at least 10 s), "Startwartezeit" (ms).
     void setTimeoutSeconds(int seconds);
@@ -59,8 +50,11 @@ public:
     // Shows message 24, opens the device; on failure message 5 (level 2), failed(5), false.
     // `portName` ("COM2", or the device path) fills the messages.
     bool openPort(const QString& devicePath, const QString& portName);
-    // Jobs that have not started are dropped with the port.
+    // The running job stops where it is; jobs that have not started are dropped with the port.
     void closePort();
+    // The end of the program: waiting jobs are dropped, a running ring sends its stop commands
+    // (at most about a second), any other job stops; then the port closes and `done` runs.
+    void shutDown(std::function<void()> done);
     bool isOpen() const;
     QString portName() const { return m_portName; }
 
@@ -75,9 +69,8 @@ public:
     // Configuration write of the image as it is now, optionally with the charge units;
     // writeFinished at its end. A write that waits for a read writes what was asked for, not
     // the read's reply: the configuration regions (and the units sent) are put back into the
-    // image first, with imageRestored(). False only when it ran at once and a block could not
-    // be handed to the port.
-    bool write(bool transferUnits);
+    // image first, with imageRestored().
+    void write(bool transferUnits);
     // All 60 speed-dial entries: speedDialEntry per reply, speedDialsRead after entry 60.
     void readSpeedDials();
     // One speed-dial entry's write payload; no acknowledgement, no time-out.
@@ -89,6 +82,7 @@ public:
     const TransferQueue& queue() const { return m_queue; }
     // A job runs or waits, or the firmware is too old to work with.
     bool isLocked() const { return m_locked; }
+    bool isFirmwareLocked() const { return m_firmwareLocked; }
 
     // The reply time-out; the owner calls this once a second, in its order of duties.
     void onSecond();
@@ -101,8 +95,8 @@ public:
     void setShutdown(bool on) { m_shutdown = on; }
 
     Phase phase() const { return m_phase; }
-    int firmwareVersion() const;
-    int extensionCount() const;
+    int firmwareVersion() const override;
+    int extensionCount() const override;
     StateEvents& stateEvents() { return m_events; }
     // Bytes sent can outnumber the write's maximum; the value shown never passes it.
     int progressValue() const { return std::min(m_progress, m_progressMaximum); }
@@ -140,44 +134,38 @@ Q_SIGNALS:
     void hangup();
 
 private:
-    void submit(Job job, std::function<void()> start);
-    void reopenAfterHangup();
-    bool sendBlocks(const QList<QByteArray>& blocks);
-    bool sendBlock(const QByteArray& block);
-    bool sendPayload(QByteArrayView payload, QByteArrayView following = {});
-    void requestStep(int message, const QList<QByteArray>& blocks, Cells::ChunkClass awaited, Phase phase);
-    void arm(Cells::ChunkClass awaited);
-    void disarm();
-    void expire();
+    // JobHost: what the running job uses.
+    JobHost& host() { return *this; }
+    Clock& clock() override { return m_clock; }
+    ConfigImage& image() override { return m_image; }
+    bool send(const QByteArray& block) override;
+    void await(Cells::ChunkClass reply) override;
+    void disarm() override;
+    void takeRegion(ConfigImage::Region region, const QByteArray& chunk) override;
+    void setPhase(Phase phase) override { m_phase = phase; }
+    void report(int number, StatusLevel level = StatusLevel::Normal, const QString& arg = {}) override;
+    void reportUnwritable() override;
+    int progress() const override { return m_progress; }
+    void setProgress(int value) override;
+    void setProgressRange(int value, int maximum) override;
+    bool callPending() const override { return m_callPending && m_callPending(); }
+    int startWaitMs() const override { return m_startWaitMs; }
+    void lockForFirmware() override;
+    void jobEnded(int failure) override;
 
-    void runStartUp();
-    void beginRead();
-    void beginChargeRead();
-    void onBaseReply(const QByteArray& chunk);
-    void onExtensionsReply(const QByteArray& chunk);
-    void onChargesReply(const QByteArray& chunk);
+    void submit(Job job, std::function<std::unique_ptr<LinkJob>()> make);
+    // A read of the kind (ReadJob::Kind) with its end announced as readFinished().
+    std::unique_ptr<LinkJob> makeRead(int kind);
+    void run(std::unique_ptr<LinkJob> job);
+    void retire();
+    void dropRetired();
+    void reopenAfterHangup();
+    void expire();
+    void stopRunning();
+    void finishShutDown();
     void onStateEvents(const QByteArray& chunk);
     void onHangup();
-
-    void runWrite(const ConfigImage& asked, bool transferUnits);
-    void restoreForWrite(const ConfigImage& asked, bool transferUnits);
-    bool writeSteps(bool transferUnits);
-
-    void beginSpeedDialRead();
-    void requestSpeedDial(int n);
-    void onSpeedDialAck();
-    void onSpeedDialEntry(const QByteArray& chunk);
-    void runSpeedDialSave(const QByteArray& payload);
-
-    void runRing(const QList<int>& indexes, int seconds);
-    void sendRingCommand(int index, bool on);
-
-    void fail(int messageNumber);
-    void endJob();
-    void report(int number, StatusLevel level = StatusLevel::Normal, const QString& arg = {});
     void updateLock();
-    void setProgress(int value);
-    void setProgressRange(int value, int maximum);
 
     Transport& m_transport;
     Clock& m_clock;
@@ -185,6 +173,10 @@ private:
     StateEvents m_events;
     TransferQueue m_queue;
     std::function<bool()> m_callPending;
+    std::unique_ptr<LinkJob> m_job;
+    // Ended jobs, deleted from the event loop: one may still be on the stack when it ends.
+    std::vector<std::unique_ptr<LinkJob>> m_retired;
+    std::function<void()> m_shutDownDone;
 
     QString m_portName;
     QString m_devicePath;
@@ -197,9 +189,7 @@ private:
     bool m_shutdown = false;
     bool m_firmwareLocked = false;
     bool m_locked = false;
-    bool m_writeOk = true;
     Phase m_phase = Phase::Idle;
-    int m_speedDial = 0; // the entry asked for, 0 before the acknowledgement
     int m_progress = 0;
     int m_progressMaximum = 100;
 };

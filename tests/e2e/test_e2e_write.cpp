@@ -1,11 +1,15 @@
 #include "E2eHarness.h"
+#include "RunEvents.h"
 #include "common/Clock.h"
 #include "link/Cells.h"
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "shell/StatusLine.h"
 
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
+#include <optional>
 #include <gtest/gtest.h>
 
 // The configuration write through the real serial driver into kavex-sim, checked against the
@@ -62,8 +66,17 @@ void writeAndCheck(int major, int minor, int count, bool units)
     PbxLink link(port, SystemClock::instance(), image);
     QObject::connect(&link, &PbxLink::status, &status, &StatusLine::showStatus);
     ASSERT_TRUE(link.openPort(sim.device(), sim.device()));
-    ASSERT_TRUE(link.write(units));
-    SystemClock::instance().waitPumping(800);
+    std::optional<bool> written;
+    QEventLoop loop;
+    QObject::connect(&link, &PbxLink::writeFinished, [&](bool ok) {
+        written = ok;
+        loop.quit();
+    });
+    link.write(units);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_TRUE(written.value_or(false));
+    runEventsFor(800);
     link.closePort();
     sim.stop();
 

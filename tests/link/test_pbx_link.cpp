@@ -49,6 +49,8 @@ struct Rig
             link.onSecond();
         }
     }
+    // Runs virtual time until the job's pauses are over.
+    void settle(int ms = 60000) { clock.advance(ms); }
     QByteArray lastBlock() const { return transport.sent().isEmpty() ? QByteArray() : transport.sent().last().block; }
 };
 
@@ -89,12 +91,15 @@ TEST(PbxLink, FullReadRunsBaseExtensionsCharges)
     EXPECT_EQ(rig.lastBlock(), hex("83060000"));
     EXPECT_EQ(rig.status.text(), QStringLiteral("Gebühreninformationen werden gelesen"));
 
-    const qint64 before = rig.clock.elapsedMs();
     QByteArray charges(168, '\0');
     charges[1] = 0x34;
     charges[2] = 0x12;
     rig.transport.inject(region(21, 224, charges));
-    EXPECT_EQ(rig.clock.elapsedMs() - before, 100); // waits before the charge decode
+    EXPECT_EQ(rig.link.progressValue(), 100);
+    rig.clock.advance(90); // the charge decode waits 100 ms
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_EQ(rig.image[801], 0);
+    rig.clock.advance(10);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(rig.link.progressValue(), 0);
     ASSERT_EQ(lock.count(), 2);
@@ -146,6 +151,8 @@ TEST(PbxLink, FirstTimeOutRepeatsOnceThenReportsMessage4)
     QSignalSpy lock(&rig.link, &PbxLink::transferLockChanged);
     rig.link.startUp();
     const auto& sent = rig.transport.sent();
+    EXPECT_EQ(sent.size(), 1);
+    rig.clock.advance(140);
     ASSERT_EQ(sent.size(), 3);
     EXPECT_EQ(sent[0].block, hex("03DD004E"));
     EXPECT_EQ(sent[1].block, hex("832BC719"));
@@ -157,6 +164,9 @@ TEST(PbxLink, FirstTimeOutRepeatsOnceThenReportsMessage4)
     EXPECT_EQ(sent.size(), 3);
     const qint64 expiry = rig.clock.elapsedMs() + 1000;
     rig.ticks(1);
+    rig.clock.advance(990);
+    EXPECT_EQ(sent.size(), 3);
+    rig.clock.advance(10);
     ASSERT_EQ(sent.size(), 4); // the one automatic repeat, after the start wait time
     EXPECT_EQ(sent[3].block, hex("830A0000"));
     EXPECT_EQ(sent[3].atMs - expiry, 1000);
@@ -182,14 +192,17 @@ TEST(PbxLink, TheFirstTimeOutOfTheRunIsRepeatedEvenAfterASuccessfulRead)
     Rig rig;
     QSignalSpy failed(&rig.link, &PbxLink::failed);
     rig.link.startUp();
+    rig.clock.advance(140);
     rig.transport.inject(baseReply(2, 0));
     rig.transport.inject(region(22, 500));
     rig.transport.inject(region(21, 224));
+    rig.clock.advance(100);
     ASSERT_TRUE(rig.link.firstRead());
     const auto sentBefore = rig.transport.sent().size();
 
     rig.link.startRead();
     rig.ticks(10);
+    rig.clock.advance(1000);
     EXPECT_EQ(failed.count(), 0);
     ASSERT_EQ(rig.transport.sent().size(), sentBefore + 2);
     EXPECT_EQ(rig.lastBlock(), hex("830A0000"));
@@ -339,7 +352,10 @@ TEST(PbxLink, WriteOnFirmware200SendsBaseRecordsAndEnd)
         EXPECT_LE(value, max);
     });
 
-    ASSERT_TRUE(rig.link.write(false));
+    qint64 finishedAt = -1;
+    QObject::connect(&rig.link, &PbxLink::writeFinished, [&] { finishedAt = rig.clock.elapsedMs(); });
+    rig.link.write(false);
+    rig.settle();
 
     QByteArray expected =
         Cells::encodeCells(QByteArray(1, 9) + imageBytes(original, 1, 111), imageBytes(original, 112, 2));
@@ -364,7 +380,7 @@ TEST(PbxLink, WriteOnFirmware200SendsBaseRecordsAndEnd)
     const int baseEnd = 38 * 40;
     EXPECT_EQ(sent[38 * 4].atMs, baseEnd + 100 + 40);
     EXPECT_EQ(sent.last().atMs, (38 + 72 + 1) * 40 + 9 * 100);
-    EXPECT_EQ(rig.clock.elapsedMs(), sent.last().atMs + 100 + 250);
+    EXPECT_EQ(finishedAt, sent.last().atMs + 100 + 250);
 
     EXPECT_EQ(maximum, 25 * 8 + 107);
     EXPECT_EQ(peak, maximum);
@@ -388,7 +404,8 @@ TEST(PbxLink, WriteOnFirmware198IsSlowWithShortRecordsAndUnits)
     int maximum = 0;
     QObject::connect(&rig.link, &PbxLink::progressChanged, [&](int, int max) { maximum = std::max(maximum, max); });
 
-    ASSERT_TRUE(rig.link.write(true));
+    rig.link.write(true);
+    rig.settle();
 
     QByteArray expected =
         Cells::encodeCells(QByteArray(1, 9) + imageBytes(original, 1, 111), imageBytes(original, 112, 2));
@@ -419,7 +436,8 @@ TEST(PbxLink, WriteWithoutUnitsStopsAfterTheEndPayloadAndFailedSendReports)
 {
     Rig rig;
     rig.image = writeImage(2, 0, 3);
-    ASSERT_TRUE(rig.link.write(false));
+    rig.link.write(false);
+    rig.settle();
     EXPECT_EQ(rig.transport.sentBytes().right(4), hex("810C0000"));
     EXPECT_EQ(rig.transport.sent().size(), (38 + 3 * 9 + 1) * 4);
 
@@ -428,7 +446,8 @@ TEST(PbxLink, WriteWithoutUnitsStopsAfterTheEndPayloadAndFailedSendReports)
     broken.transport.failSendsAfter(10);
     QSignalSpy done(&broken.link, &PbxLink::writeFinished);
     QSignalSpy lock(&broken.link, &PbxLink::transferLockChanged);
-    EXPECT_FALSE(broken.link.write(false));
+    broken.link.write(false);
+    broken.settle();
     EXPECT_EQ(broken.transport.sent().size(), 10);
     EXPECT_EQ(broken.status.line(), QStringLiteral("2:Schnittstelle COM2 kann nicht beschrieben werden"));
     ASSERT_EQ(done.count(), 1);
@@ -441,7 +460,11 @@ TEST(PbxLink, CorruptExtensionCountStaysInsideTheImage)
     Rig rig;
     rig.image = writeImage(2, 0, 200);
     EXPECT_EQ(rig.link.extensionCount(), 8);
-    EXPECT_TRUE(rig.link.write(true));
+    QSignalSpy done(&rig.link, &PbxLink::writeFinished);
+    rig.link.write(true);
+    rig.settle();
+    ASSERT_EQ(done.count(), 1);
+    EXPECT_TRUE(done.at(0).at(0).toBool());
 }
 
 TEST(PbxLink, StateEventChunksAreDecodedRecordByRecord)
@@ -507,7 +530,7 @@ TEST(PbxLink, AWriteAskedForDuringAReadStartsAfterTheChargeReplyWithItsOwnImage)
     QSignalSpy written(&rig.link, &PbxLink::writeFinished);
     answerReads(rig, ExchangeReply::base(2, 0, 8, '\x44'));
     rig.link.startRead();
-    EXPECT_TRUE(rig.link.write(false)); // waits its turn
+    rig.link.write(false); // waits its turn
     EXPECT_EQ(rig.transport.sent().size(), 1);
 
     rig.clock.advance(10000);
@@ -586,6 +609,7 @@ TEST(PbxLink, RingStartsAllThenStopsAllAndKeepsGoingPastARefusedCommand)
     rig.transport.failSendsAfter(1);
     QSignalSpy done(&rig.link, &PbxLink::ringFinished);
     rig.link.ring({2, 5}, 10);
+    rig.settle(11000);
     ASSERT_EQ(done.count(), 1);
     EXPECT_EQ(rig.transport.sent().size(), 1);
     EXPECT_EQ(rig.transport.sent()[0].block, hex("03DD0302"));
@@ -594,6 +618,7 @@ TEST(PbxLink, RingStartsAllThenStopsAllAndKeepsGoingPastARefusedCommand)
 
     Rig ok;
     ok.link.ring({2, 5}, 10);
+    ok.settle(11000);
     QStringList blocks;
     for (const auto& s : ok.transport.sent())
         blocks.append(QString::fromLatin1(s.block.toHex()));
@@ -616,7 +641,8 @@ TEST(PbxLink, WriteWithUnitsPutsTheBytesOfItsFileOnTheLine)
     for (const Case& c : {Case{2, 0, 8, "write-200-8-units.cells"}, Case{1, 98, 3, "write-198-3-units.cells"}}) {
         Rig rig;
         rig.image = writeImage(c.major, c.minor, c.count);
-        ASSERT_TRUE(rig.link.write(true));
+        rig.link.write(true);
+        rig.settle();
         EXPECT_TRUE(Golden::matches(QString::fromLatin1(c.file), rig.transport.sentBytes()));
     }
 }
@@ -655,6 +681,7 @@ TEST(PbxLink, ABadReplyEndsTheReadAndTheNextOneWorks)
         rig.transport.inject(baseReply(2, 0));
         rig.transport.inject(region(22, 500));
         rig.transport.inject(region(21, 224));
+        rig.clock.advance(100);
         EXPECT_EQ(finished.count(), 1) << c.name;
         EXPECT_EQ(rig.link.firmwareVersion(), 200) << c.name;
     }
@@ -679,6 +706,7 @@ TEST(PbxLink, AfterTheDeviceVanishedTheNextReadOpensItAgain)
     rig.transport.inject(baseReply(2, 0));
     rig.transport.inject(region(22, 500));
     rig.transport.inject(region(21, 224));
+    rig.clock.advance(100);
     EXPECT_EQ(finished.count(), 1);
 
     // Still gone at the next read: the read fails as any unwritable port does, and the one after
@@ -692,4 +720,38 @@ TEST(PbxLink, AfterTheDeviceVanishedTheNextReadOpensItAgain)
     rig.link.startRead();
     EXPECT_TRUE(rig.transport.isOpen());
     EXPECT_EQ(rig.link.phase(), PbxLink::Phase::ReadingBase);
+}
+
+// The end of the program: a running ring sends its stops at once and then the port closes; a
+// waiting job is dropped; any other running job stops where it is.
+TEST(PbxLink, ShutDownLetsARingStopItsExtensionsBeforeThePortCloses)
+{
+    Rig rig;
+    QSignalSpy written(&rig.link, &PbxLink::writeFinished);
+    rig.link.ring({2, 5}, 20);
+    rig.link.write(false);
+    rig.settle(3000);
+    ASSERT_EQ(rig.transport.sent().size(), 4);
+    const qint64 askedAt = rig.clock.elapsedMs();
+    bool done = false;
+    rig.link.shutDown([&] { done = true; });
+    EXPECT_FALSE(done);
+    rig.settle(1000);
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(rig.transport.isOpen());
+    const auto& sent = rig.transport.sent();
+    ASSERT_EQ(sent.size(), 8);
+    EXPECT_EQ(sent[4].block, hex("03DD0302"));
+    EXPECT_EQ(sent[4].atMs, askedAt);
+    EXPECT_EQ(sent[7].block, hex("83000000"));
+    EXPECT_EQ(sent[7].atMs, askedAt + 180);
+    EXPECT_EQ(written.count(), 0);
+
+    Rig reading;
+    reading.link.startRead();
+    bool readDone = false;
+    reading.link.shutDown([&] { readDone = true; });
+    EXPECT_TRUE(readDone);
+    EXPECT_FALSE(reading.transport.isOpen());
+    EXPECT_EQ(reading.link.replyTimeout(), -1);
 }

@@ -10,11 +10,6 @@ QDateTime MockClock::now() const
     return m_start.addMSecs(m_ms);
 }
 
-void MockClock::waitPumping(int ms)
-{
-    advance(ms <= 0 ? 0 : ((ms + 9) / 10) * 10);
-}
-
 void MockClock::advance(qint64 ms)
 {
     const qint64 end = m_ms + ms;

@@ -5,8 +5,8 @@
 #include <functional>
 #include <map>
 
-// Virtual time: waitPumping advances the clock in 10 ms steps without sleeping, firing the
-// callbacks scheduled for each step and processing posted Qt events, as the real pause does.
+// Virtual time: advance() moves the clock on in 10 ms steps without sleeping, firing the
+// callbacks scheduled for each step and processing posted Qt events, as the event loop would.
 class MockClock : public Clock
 {
 public:
@@ -14,10 +14,9 @@ public:
 
     QDateTime now() const override;
     qint64 elapsedMs() const override { return m_ms; }
-    void waitPumping(int ms) override;
     void callAfter(int ms, QObject* context, std::function<void()> fn) override;
 
-    // Advance virtual time by ms in 10 ms steps (as a pause does).
+    // Advance virtual time by ms in 10 ms steps.
     void advance(qint64 ms);
     // Run fn once virtual time reaches atMs (absolute, elapsedMs scale).
     void schedule(qint64 atMs, std::function<void()> fn);

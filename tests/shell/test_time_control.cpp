@@ -9,6 +9,7 @@
 #include "shell/Settings.h"
 #include "shell/StatusLine.h"
 #include "shell/TimeControl.h"
+#include "shell/WakeUp.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -43,9 +44,12 @@ protected:
         options.transport = std::move(transport);
         options.passwordIterations = 1000;
         m_core = std::make_unique<AppCore>(std::move(options), CommandLine{});
-        m_core->setPasswordPrompt([this]() -> std::optional<QString> {
+        m_core->setPasswordPrompt([this](const WriteGate::Answer& answer) {
             m_sentAtPrompt = m_transport->sent().size();
-            return m_answer;
+            if (m_holdAnswer)
+                m_heldAnswer = answer;
+            else
+                answer(m_answer);
         });
         m_core->openPort(QStringLiteral("COM1"));
         m_core->startRead();
@@ -109,6 +113,8 @@ protected:
     std::optional<QString> m_answer;
     qsizetype m_sentAtPrompt = -1;
     int m_replyDelayMs = 200;
+    bool m_holdAnswer = false; // the dialog stays open until the test answers
+    WriteGate::Answer m_heldAnswer;
     int m_writes = 0;
 };
 
@@ -193,6 +199,33 @@ TEST_F(TimeControlTest, WithAPasswordTheWriteWaitsForTheDialogAndAWrongOneWrites
     EXPECT_EQ(m_sentAtPrompt, 0); // nothing went out before the answer
     EXPECT_EQ(m_writes, 1);
     EXPECT_TRUE(wrote('A'));
+}
+
+// The password dialog of a firing stays open while a wake-up call rings: the ring's stops go out
+// at their times, and the write starts only once the right password has been given.
+TEST_F(TimeControlTest, APasswordQuestionDuringARingHoldsUpNeitherTheRingNorTheStopsAndTheWriteFollows)
+{
+    ASSERT_TRUE(m_core->savePassword(QStringLiteral("Kavex"), QStringLiteral("Kavex")));
+    point(0, QStringLiteral("2200"), file(QStringLiteral("a.kvx"), 'A'));
+    m_core->wakeUp().setWeekdayTime(2, QStringLiteral("2200"));
+    m_core->wakeUp().setDurationSeconds(20);
+    m_holdAnswer = true;
+    tickFrom(QDateTime(Monday, QTime(22, 0, 0)), 30);
+    ASSERT_TRUE(m_heldAnswer);
+    QStringList ring;
+    for (const auto& s : m_transport->sent())
+        ring << QStringLiteral("%1 %2").arg(s.atMs - m_transport->sent().first().atMs).arg(QString::fromLatin1(s.block.toHex()));
+    EXPECT_EQ(ring, QStringList({"0 03dd0302", "40 83000100", "20140 03dd0302", "20180 83000000"}));
+    EXPECT_EQ(m_writes, 0);
+    EXPECT_FALSE(m_core->isTransferLocked());
+
+    const qint64 answeredAt = m_clock.elapsedMs();
+    m_heldAnswer(QStringLiteral("Kavex"));
+    m_clock.advance(10000);
+    EXPECT_EQ(m_writes, 1);
+    EXPECT_TRUE(wrote('A'));
+    ASSERT_GT(m_transport->sent().size(), 4);
+    EXPECT_EQ(m_transport->sent().at(4).atMs, answeredAt + 40); // the write's first cell
 }
 
 TEST_F(TimeControlTest, AMinuteThatBeginsDuringAReadFiresAtItsFirstTickAndWritesTheFileAfterTheRead)

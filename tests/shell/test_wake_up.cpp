@@ -105,21 +105,36 @@ TEST_F(WakeUpTest, WeekdayAndWeekendFieldsApplyOnlyToTheirDays)
     }
 }
 
-TEST_F(WakeUpTest, AWakeUpMinuteDuringATransferIsSkipped)
+// A read the user started skips the minute; a charge reading after a call only delays the ring.
+TEST_F(WakeUpTest, AWakeUpMinuteDuringAReadIsSkippedButAChargeReadingOnlyDelaysIt)
 {
-    m_wakeUp.setWeekdayTime(0, QStringLiteral("0645"));
-    m_clock.setNow(QDateTime(Tuesday, QTime(6, 44, 59)));
-    m_link.startRead(); // the exchange stays silent: the read runs until its time-out
-    m_transport.clearSent();
-    tickFrom(QDateTime(Tuesday, QTime(6, 45, 0)), 2);
-    ASSERT_TRUE(m_link.isLocked());
-    for (int i = 0; i < 20; ++i) {
-        m_link.onSecond(); // the time-out ends the read
-        m_wakeUp.onSecond();
-        m_clock.advance(1000);
+    struct Case
+    {
+        const char* name;
+        bool chargesOnly;
+        bool rings;
+    };
+    for (const Case& c : {Case{"full read", false, false}, Case{"charge reading", true, true}}) {
+        SCOPED_TRACE(c.name);
+        m_wakeUp.setWeekdayTime(0, QStringLiteral("0645"));
+        m_wakeUp.setDurationSeconds(5);
+        m_clock.setNow(QDateTime(Tuesday, QTime(6, 44, 59)));
+        c.chargesOnly ? m_link.requestCharges() : m_link.startRead(); // the exchange stays silent
+        m_transport.clearSent();
+        tickFrom(QDateTime(Tuesday, QTime(6, 45, 0)), 2);
+        ASSERT_TRUE(m_link.isLocked());
+        EXPECT_TRUE(m_transport.sent().isEmpty());
+        for (int i = 0; i < 20; ++i) {
+            m_link.onSecond(); // the time-out ends the read
+            m_wakeUp.onSecond();
+            m_clock.advance(1000);
+        }
+        EXPECT_FALSE(m_link.isLocked());
+        const QStringList sent = sentWithTimes();
+        EXPECT_EQ(sent.size(), c.rings ? 4 : 0);
+        if (c.rings)
+            EXPECT_EQ(sent.first(), QStringLiteral("0 03 dd 03 00"));
     }
-    EXPECT_FALSE(m_link.isLocked());
-    EXPECT_TRUE(m_transport.sent().isEmpty());
 }
 
 TEST_F(WakeUpTest, RefusedCommandsShowMessage36EachAndTheRestIsStillSent)

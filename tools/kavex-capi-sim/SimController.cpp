@@ -69,6 +69,7 @@ struct SimController::Application
     std::uint16_t nextMessageNumber = 1;
     bool released = false;
     bool hangOnRelease = false;
+    bool silentRelease = false;
 };
 
 struct SimController::Call
@@ -128,9 +129,11 @@ unsigned SimController::release(const Faults& faults, unsigned applId)
         return faults.releaseError;
     it->second->released = true;
     it->second->hangOnRelease = faults.hangOnRelease;
+    it->second->silentRelease = faults.silentRelease;
     m_applications.erase(it);
     std::erase_if(m_calls, [applId](const Call& c) { return c.applId == applId; });
-    m_queued.notify_all();
+    if (!faults.silentRelease)
+        m_queued.notify_all();
     return 0;
 }
 
@@ -181,7 +184,7 @@ unsigned SimController::waitForMessage(unsigned applId, const timeval* timeOut)
     const auto app = application(applId);
     if (!app)
         return IllegalApplication;
-    const auto ready = [&app] { return app->released || !app->queue.empty(); };
+    const auto ready = [&app] { return (app->released && !app->silentRelease) || !app->queue.empty(); };
     if (timeOut) {
         const auto span = std::chrono::seconds(timeOut->tv_sec) + std::chrono::microseconds(timeOut->tv_usec);
         if (!m_queued.wait_for(lock, span, ready))

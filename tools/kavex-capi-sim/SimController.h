@@ -31,6 +31,9 @@ public:
         unsigned registerError = 0; // result of capi20_register when non-zero
         unsigned releaseError = 0;  // result of capi20_release when non-zero; the application stays
         bool hangOnRelease = false; // a waiter of a released application never returns
+        // As the system's library: the release wakes no waiter; one with a time-out returns when
+        // it runs out, one without never.
+        bool silentRelease = false;
     };
 
     // Every message the application puts, with the time it was put.

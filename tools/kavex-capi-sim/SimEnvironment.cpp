@@ -52,5 +52,6 @@ SimController::Faults SimEnvironment::faults()
     f.registerError = code("KAVEX_CAPI_SIM_REGISTER_ERROR");
     f.releaseError = code("KAVEX_CAPI_SIM_RELEASE_ERROR");
     f.hangOnRelease = variable("KAVEX_CAPI_SIM_HANG_ON_RELEASE") == "1";
+    f.silentRelease = variable("KAVEX_CAPI_SIM_SILENT_RELEASE") == "1";
     return f;
 }

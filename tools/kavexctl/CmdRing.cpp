@@ -56,6 +56,8 @@ int runRing(const CtlOptions& options, const QStringList& args)
     link.link().ring({Extensions::index(parsed->extension)}, parsed->seconds);
     if (!finished)
         link.run(-1);
+    if (link.interrupted())
+        return link.interruptedStatus();
     return refused == 0 ? ExitOk : ExitComm;
 }
 

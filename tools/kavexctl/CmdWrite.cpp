@@ -25,7 +25,17 @@ int runWrite(const CtlOptions& options, const QStringList& args)
     if (const int status = link.open(); status != ExitOk)
         return status;
     link.image() = *image;
-    if (!link.link().write(units)) {
+    std::optional<bool> written;
+    QObject::connect(&link.link(), &PbxLink::writeFinished, [&](bool ok) {
+        written = ok;
+        link.quit();
+    });
+    link.link().write(units);
+    if (!written)
+        link.run(-1);
+    if (link.interrupted())
+        return link.interruptedStatus();
+    if (!written || !*written) {
         ctlError(MessageTable::text(Msg::CannotWritePort, link.link().portName()));
         return ExitComm;
     }

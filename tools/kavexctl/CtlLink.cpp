@@ -6,22 +6,11 @@
 #include "shell/Settings.h"
 #include "shell/SettingsLocation.h"
 
-#include <QEventLoop>
+#include "common/TerminationSignals.h"
+
+#include <QCoreApplication>
 #include <QTimer>
-#include <atomic>
-#include <csignal>
 #include <cstdio>
-
-namespace {
-
-std::atomic<bool> g_interrupted{false};
-
-void onSignal(int)
-{
-    g_interrupted = true;
-}
-
-} // namespace
 
 void ctlPrint(const QString& line)
 {
@@ -43,8 +32,8 @@ CtlLink::CtlLink(const CtlOptions& options) : m_options(options)
     QObject::connect(m_link.get(), &PbxLink::readFinished, [this] { endRead(ExitOk); });
     QObject::connect(m_link.get(), &PbxLink::failed, [this] { endRead(ExitComm); });
     QObject::connect(m_link.get(), &PbxLink::firmwareTooOld, [this] { endRead(ExitFirmware); });
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
+    m_signals = std::make_unique<TerminationSignals>();
+    QObject::connect(m_signals.get(), &TerminationSignals::requested, [this] { interrupt(); });
 }
 
 CtlLink::~CtlLink()
@@ -110,6 +99,8 @@ int CtlLink::waitForRead()
         run(-1);
     const int result = m_readResult;
     m_readResult = ReadDone;
+    if (m_interrupted)
+        return interruptedStatus();
     return result < 0 ? ExitComm : result;
 }
 
@@ -127,26 +118,36 @@ void CtlLink::endRead(int status)
 
 void CtlLink::run(int ms)
 {
-    QEventLoop loop;
-    m_loop = &loop;
+    if (m_interrupted)
+        return;
     QTimer second;
     QObject::connect(&second, &QTimer::timeout, [this] { m_link->onSecond(); });
     second.start(1000);
-    QTimer interrupt;
-    QObject::connect(&interrupt, &QTimer::timeout, [this] {
-        if (g_interrupted)
-            quit();
-    });
-    interrupt.start(100);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [this] { quit(); });
     if (ms >= 0)
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    if (!g_interrupted)
-        loop.exec();
-    m_loop = nullptr;
+        limit.start(ms);
+    m_running = true;
+    QCoreApplication::exec();
+    m_running = false;
 }
 
 void CtlLink::quit()
 {
-    if (m_loop)
-        m_loop->quit();
+    if (m_running)
+        QCoreApplication::exit(0);
+}
+
+void CtlLink::interrupt()
+{
+    if (m_interrupted)
+        return;
+    m_interrupted = true;
+    m_link->shutDown([this] { quit(); });
+}
+
+int CtlLink::interruptedStatus() const
+{
+    return 128 + TerminationSignals::signalNumber();
 }

@@ -7,14 +7,15 @@
 #include "link/TComm32.h"
 #include "shell/StatusLine.h"
 
-#include <QEventLoop>
 #include <memory>
 
 class SimulatorProcess;
+class TerminationSignals;
 
 // The exchange link for one kavexctl command: the device from --port, --simulate or the settings
-// file ("Anschluß" through "Schnittstellen"), the time-out from --timeout or "TimeOut", and an
-// event loop with the one-second tick that drives the reply time-out.
+// file ("Anschluß" through "Schnittstellen"), the time-out from --timeout or "TimeOut", and the
+// program's event loop with the one-second tick that drives the reply time-out. SIGINT and SIGTERM
+// end the command promptly: a running ring still sends its stops before the port closes.
 class CtlLink
 {
 public:
@@ -27,9 +28,13 @@ public:
     int read();
     // Start-up order: the switch-on request, 100 ms, the full read.
     int startUp();
-    // Runs the event loop until quit() or `ms` (< 0: no limit) or SIGINT/SIGTERM.
+    // Runs the program's event loop until quit() or `ms` (< 0: no limit) or SIGINT/SIGTERM.
+    // Never from inside the loop: a command runs it from main, once for each thing it waits for.
     void run(int ms);
     void quit();
+    // A signal ended the command; its exit status is 128 + the signal's number.
+    bool interrupted() const { return m_interrupted; }
+    int interruptedStatus() const;
     // A command is waiting for its read (quit() would cut it short).
     bool readPending() const { return m_readResult == -1; }
 
@@ -41,6 +46,7 @@ private:
 
     int waitForRead();
     void endRead(int status);
+    void interrupt();
 
     CtlOptions m_options;
     SystemClock m_clock;
@@ -49,7 +55,9 @@ private:
     TComm32 m_port;
     std::unique_ptr<PbxLink> m_link;
     std::unique_ptr<SimulatorProcess> m_simulator;
-    QEventLoop* m_loop = nullptr;
+    std::unique_ptr<TerminationSignals> m_signals;
+    bool m_running = false;
+    bool m_interrupted = false;
     int m_readResult = ReadDone; // -1 while a command waits for its read
 };
 

@@ -42,7 +42,9 @@ int ctlReadSpeedDials(const CtlOptions& options, SpeedDialList& list)
     }
     if (!done)
         link.run(-1);
-    if (!done) { // interrupted
+    if (link.interrupted())
+        return link.interruptedStatus();
+    if (!done) {
         ctlError(withPort(Msg::CommError, link.link().portName()));
         return ExitComm;
     }

@@ -1,4 +1,4 @@
-#include "TerminationSignals.h"
+#include "common/TerminationSignals.h"
 
 #include <QSocketNotifier>
 #include <csignal>
@@ -9,6 +9,7 @@ namespace {
 
 // The handler may only write to a pipe; the event loop reads the other end.
 int g_pipe[2] = {-1, -1};
+volatile sig_atomic_t g_signal = 0;
 
 } // namespace
 
@@ -36,9 +37,14 @@ TerminationSignals::~TerminationSignals()
 
 void TerminationSignals::handle(int signalNumber)
 {
-    Q_UNUSED(signalNumber);
+    g_signal = signalNumber;
     const char byte = 1;
     [[maybe_unused]] const auto written = write(g_pipe[1], &byte, 1);
+}
+
+int TerminationSignals::signalNumber()
+{
+    return g_signal;
 }
 
 void TerminationSignals::onReadable()
