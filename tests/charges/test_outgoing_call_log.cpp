@@ -88,6 +88,7 @@ struct Rig
             payload[2 + 2 * i] = static_cast<char>(units[i] >> 8);
         }
         transport.inject(ExchangeReply::region(21, 224, payload));
+        clock.advance(100); // decoded a moment after it arrived
     }
     QStringList records() const
     {

@@ -64,6 +64,7 @@ TEST(SpeedDialTransfer, ReadsAllSixtyEntriesOnce)
 
     rig.transport.inject(QByteArray::fromHex("81120000"));
     for (int n = 1; n <= 60; ++n) {
+        rig.clock.advance(40); // the request's second block
         ASSERT_EQ(rig.block(1).toHex(' '), "03 cc 06 03") << n;
         QByteArray tail = QByteArray::fromHex("8200FF00");
         tail[1] = static_cast<char>(n);
@@ -105,6 +106,7 @@ TEST(SpeedDialTransfer, TimeOutEndsTheReadForTheRestOfTheRun)
     rig.link.setTimeoutSeconds(10);
     ASSERT_EQ(rig.reader.start(), SpeedDialTransfer::Start::Begun);
     rig.transport.inject(QByteArray::fromHex("81120000"));
+    rig.clock.advance(40);
     rig.transport.inject(ExchangeReply::speedDialEntry(1));
     for (int i = 0; i < 11; ++i) {
         rig.clock.advance(1000);

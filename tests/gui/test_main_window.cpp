@@ -32,23 +32,23 @@
 
 namespace {
 
-// Answers the next modal dialog: types `text` into its entry and presses "Ok", or "Abbruch".
-void answerPasswordDialog(const QString& text, bool ok = true)
+// Answers the password dialog that a click has opened: types `text` into its entry and presses
+// "Ok", or "Abbruch"; then lets the virtual time of a write's first pause pass.
+void answerPasswordDialog(ShellHarness& rig, const QString& text, bool ok = true)
 {
-    QTimer::singleShot(0, [text, ok] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Kavex"));
-        auto* entry = dialog->findChild<QLineEdit*>(QStringLiteral("EditPasswort"));
-        QVERIFY(entry);
-        QVERIFY(entry->text().isEmpty());
-        QCOMPARE(entry->echoMode(), QLineEdit::Password);
-        QTest::keyClicks(entry, text);
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->text() == (ok ? QStringLiteral("Ok") : QStringLiteral("Abbruch")))
-                button->click();
-        }
-    });
+    QWidget* dialog = QApplication::activeModalWidget();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Kavex"));
+    auto* entry = dialog->findChild<QLineEdit*>(QStringLiteral("EditPasswort"));
+    QVERIFY(entry);
+    QVERIFY(entry->text().isEmpty());
+    QCOMPARE(entry->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(entry, text);
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == (ok ? QStringLiteral("Ok") : QStringLiteral("Abbruch")))
+            button->click();
+    }
+    rig.clock().advance(100);
 }
 
 // Records whether the window was ever shown normally (visible and not minimised).
@@ -86,19 +86,19 @@ private Q_SLOTS:
         QVERIFY(rig.core().savePassword(QStringLiteral("Geheim"), QStringLiteral("Geheim")));
         window.showWindow();
 
-        answerPasswordDialog(QStringLiteral("geheim"));
         window.buttonBar()->writeButton()->click();
+        answerPasswordDialog(rig, QStringLiteral("geheim"));
         QVERIFY(rig.transport().sent().isEmpty());
         QCOMPARE(rig.core().statusLine().text(), QStringLiteral("Falsches Paßwort"));
         QCOMPARE(window.statusBar()->linePanel()->textColour(), QColor(Qt::red));
         QVERIFY(window.buttonBar()->writeButton()->isEnabled());
 
-        answerPasswordDialog(QStringLiteral("Geheim"), false);
         window.buttonBar()->writeButton()->click();
+        answerPasswordDialog(rig, QStringLiteral("Geheim"), false);
         QVERIFY(rig.transport().sent().isEmpty());
 
-        answerPasswordDialog(QStringLiteral("Geheim"));
         window.buttonBar()->writeButton()->click();
+        answerPasswordDialog(rig, QStringLiteral("Geheim"));
         QVERIFY(!rig.transport().sent().isEmpty());
     }
 
@@ -290,6 +290,7 @@ private Q_SLOTS:
         rig.core().startTimer();
         window.showWindow();
         window.close();
+        rig.clock().advance(200); // the close query's pause
         QVERIFY(!window.isShownNormally());
         QVERIFY(rig.core().isPortOpen());
         QVERIFY(rig.core().isTimerRunning());
@@ -297,6 +298,7 @@ private Q_SLOTS:
 
         // "Schließen" from the tray while the window is hidden: the program ends.
         window.tray().action(QStringLiteral("Schließen"))->trigger();
+        rig.clock().advance(200);
         QVERIFY(window.isQuitRequested());
         QVERIFY(rig.core().isShuttingDown());
         QVERIFY(!rig.core().isPortOpen());
@@ -396,6 +398,7 @@ private Q_SLOTS:
         rig.core().openPort(QStringLiteral("COM1"));
         window.showWindow();
         window.buttonBar()->quitButton()->click();
+        rig.clock().advance(200);
         QVERIFY(window.isQuitRequested());
         QVERIFY(!rig.core().isPortOpen());
         QVERIFY(!window.isVisible());

@@ -134,6 +134,7 @@ private Q_SLOTS:
         control<QLineEdit>(page, "KWRufnummer")->setText(QStringLiteral("0301234"));
         control<QCheckBox>(page, "Kurzwahl22")->setChecked(true);
         control<QPushButton>(page, "KurzwahlSpeichern")->click();
+        h.clock().advance(2000); // the cells' pauses
 
         const std::uint32_t value = SpeedDialCodec::attributeValue(0, 0x02, 0, 0);
         QCOMPARE(h.transport().sentBytes(),
@@ -152,6 +153,7 @@ private Q_SLOTS:
         SpeedDialPage page(h.core());
         clickRow(page.list(), 1);
         control<QPushButton>(page, "KurzwahlSpeichern")->click();
+        h.clock().advance(100);
         QCOMPARE(h.core().statusLine().text(),
                  MessageTable::text(36).replace(QStringLiteral("%s"), QStringLiteral("COM1")));
         QCOMPARE(h.core().statusLine().colourLevel(), 2);

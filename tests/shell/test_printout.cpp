@@ -51,8 +51,10 @@ protected:
     void answerSpeedDialRead()
     {
         m_transport->inject(QByteArray::fromHex("81120000"));
-        for (int n = 1; n <= 60; ++n)
+        for (int n = 1; n <= 60; ++n) {
+            m_clock.advance(40); // the two blocks of each request
             m_transport->inject(entryReply(n));
+        }
     }
 
     int speedDialReadsSent() const
@@ -183,7 +185,7 @@ TEST_F(PrintoutTest, PrintoutWaitsBehindAChargeReading)
     EXPECT_EQ(speedDialReadsSent(), 0);
     QByteArray charges(168, '\0');
     m_transport->inject(ExchangeReply::region(21, 224, charges));
-    m_clock.advance(10);
+    m_clock.advance(110);
     ASSERT_EQ(speedDialReadsSent(), 1);
     answerSpeedDialRead();
     ASSERT_EQ(m_jobs.size(), 1u);

@@ -154,6 +154,8 @@ TEST_F(StartUpTest, FullStartUpOpensTheMappedDeviceSwitchesEventsOnAndReads)
     EXPECT_EQ(StartUp(core, m_view).run(), StartUp::Outcome::Reading);
     EXPECT_EQ(m_transport->openedPath(), QStringLiteral("/dev/ttyUSB7"));
     EXPECT_EQ(m_view.calls, QStringList({"firstPage", "build", "port 2", "move 40,50", "font", "start 8", "show"}));
+    EXPECT_EQ(sentHex(), QStringList({"03 dd 00 4e"})); // the rest follows its pauses
+    m_clock.advance(140);
     EXPECT_EQ(sentHex(), QStringList({"03 dd 00 4e", "83 2b c7 19", "83 0a 00 00"}));
     EXPECT_EQ(core.statusLine().line(), QStringLiteral("1:Grundkonfiguration wird gelesen"));
     EXPECT_TRUE(core.isTransferLocked());
@@ -225,11 +227,15 @@ TEST_F(StartUpTest, AnExchangeThatAnswersOnlyTheRepeatedReadShowsNoError)
     AppCore& core = makeCore();
     m_mute = true;
     StartUp(core, m_view).run();
+    m_clock.advance(140);
     m_transport->clearSent();
     ticks(9);
     EXPECT_TRUE(m_transport->sent().isEmpty());
     m_mute = false;
     ticks(1); // the time-out: the start wait time, then the repeat
+    m_clock.advance(1990);
+    EXPECT_TRUE(m_transport->sent().isEmpty());
+    m_clock.advance(10);
     EXPECT_EQ(sentHex().value(0), QStringLiteral("83 0a 00 00"));
     m_clock.advance(1000);
     EXPECT_TRUE(core.isReady());
