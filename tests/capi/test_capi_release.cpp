@@ -2,6 +2,7 @@
 #include "MockClock.h"
 #include "capi/TCapiAnrufMonitor.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
@@ -64,6 +65,18 @@ TEST(CapiRelease, AMessageInTransitDoesNotHoldUpTheEnd)
         QThread::msleep(200);
     });
     EXPECT_LT(ending.ms, ReleaseWaitMs - 1000);
+}
+
+// As the system's library: the release closes the descriptor the thread waits on without waking
+// it. The thread's short waits end it anyway, and it is joined, not left running.
+TEST(CapiRelease, AReleaseThatWakesNoWaiterStillEndsPromptlyWithTheThreadJoined)
+{
+    const auto threads = [] { return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
+    const qsizetype before = threads();
+    const Ending ending = endListening("KAVEX_CAPI_SIM_SILENT_RELEASE", "1");
+    EXPECT_LT(ending.ms, 1000);
+    EXPECT_TRUE(ending.notices.isEmpty());
+    EXPECT_EQ(threads(), before);
 }
 
 TEST(CapiRelease, AReceiveThreadThatNeverReturnsIsGivenUpAfter41Steps)

@@ -1,7 +1,13 @@
 #include "E2eHarness.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
 
 namespace {
 
@@ -38,6 +44,35 @@ TEST(EndToEnd, RingSelectsStartsWaitsAndStopsTheExtension)
     EXPECT_LT(gapMs(cells[1].time, cells[2].time), 8000);
     EXPECT_GE(gapMs(cells[2].time, cells[3].time), 35);
     EXPECT_LT(gapMs(cells[2].time, cells[3].time), 1000);
+}
+
+// SIGTERM in the middle of the duration: the stops still reach the exchange, at once, and the
+// command ends with the signal's status instead of ringing on.
+TEST(EndToEnd, RingEndedBySigtermStopsTheExtensionBeforeItExits)
+{
+    SimulatedExchange sim;
+    ASSERT_TRUE(sim.start());
+    QProcess ctl;
+    ctl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    ctl.start(binary(QStringLiteral("kavexctl")), {QStringLiteral("--port"), sim.device(), QStringLiteral("--dir"),
+                                                    sim.dir(), QStringLiteral("ring"), QStringLiteral("23"),
+                                                    QStringLiteral("--seconds"), QStringLiteral("20")});
+    ASSERT_TRUE(ctl.waitForStarted(10000));
+    ASSERT_FALSE(ctl.waitForFinished(3000)); // ringing
+    QElapsedTimer ending;
+    ending.start();
+    ::kill(static_cast<pid_t>(ctl.processId()), SIGTERM);
+    ASSERT_TRUE(ctl.waitForFinished(10000));
+    EXPECT_LT(ending.elapsed(), 1500);
+    EXPECT_EQ(ctl.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(ctl.exitCode(), 128 + SIGTERM);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the simulator logs what it has read
+    sim.stop();
+
+    QList<QByteArray> blocks;
+    for (const auto& cell : sim.cells())
+        blocks.append(cell.bytes.toHex(' '));
+    EXPECT_EQ(blocks, (QList<QByteArray>{"03 dd 03 02", "83 00 01 00", "03 dd 03 02", "83 00 00 00"}));
 }
 
 TEST(EndToEnd, RingRefusesAnExtensionOutside21To28)
