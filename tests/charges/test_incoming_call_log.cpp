@@ -281,7 +281,7 @@ TEST(IncomingCallLog, NumbersFromTheNetworkAreCleaned)
     };
     const Case cases[] = {
         {"30\r\n1234\x01", "47\t11", "0301234", "4711"},
-        {"\x1b[2J\x7f", "4711", "", "4711"},
+        {"\x1b[J\x7f\x05", "4711", "", "4711"},
         {"+49 (30) 12-34", "*31#4711\xa0", "+49301234", "*31#4711"},
     };
     for (const Case& c : cases) {

@@ -175,7 +175,8 @@ TEST(LogRetention, ARewriteInterruptedAnywhereLosesNoRecord)
 
 // Lines nobody of ours wrote: an impossible date, a line far beyond any record, bytes that are no
 // Windows-1252 character or are UTF-8, a NUL and a stray CR. Each log lists what it can, and its
-// rewrite keeps every line as it was, an over-long one included; the history takes its next reading behind them without touching them.
+// rewrite keeps every line as it was, an over-long one included; the history takes its next reading behind them without
+// touching them.
 TEST(LogRetention, CorruptLongAndForeignLinesAreListedOrSkippedButNeverLost)
 {
     const QByteArray good1 = record("01.03.2026 09:00:00", 21, "030 1234567", "Berlin", "     4      0,48    2:05");
@@ -229,7 +230,8 @@ TEST(LogRetention, AnIncomingRenameKeepsEveryLineWhole)
         return QByteArray(time) + "   " + QByteArray("4711").leftJustified(17) + QByteArray(caller).leftJustified(37) +
                name + "\r\n";
     };
-    const QByteArray longName = "Gemeinschaftspraxis Dr. med. M\xfcller-L\xfcdenscheidt und Kollegen";
+    const QByteArray longName = "Gemeinschaftspraxis Dr. med. M\xfcller-L\xfc"
+                                "denscheid und Kollegen";
     ASSERT_EQ(longName.size(), 60);
     const QByteArray before = header + line("01.03.2026 09:00:00", "(030) 1234567", longName) +
                               line("01.03.2026 09:05:00", "(0221) 445566", "K\xf6ln") +
@@ -245,6 +247,7 @@ TEST(LogRetention, AnIncomingRenameKeepsEveryLineWhole)
 
     const QByteArray huge = before + line("02.03.2026 10:00:00", "0301", QByteArray(70000, 'x'));
     ASSERT_TRUE(writeFile(log, huge));
-    EXPECT_NE(LogRetention::rewriteIncoming(log, QStringLiteral("01.03.2026 09:05:00"), QStringLiteral("Neu")).error, 0);
+    EXPECT_NE(LogRetention::rewriteIncoming(log, QStringLiteral("01.03.2026 09:05:00"), QStringLiteral("Neu")).error,
+              0);
     EXPECT_EQ(fileBytes(log), huge);
 }

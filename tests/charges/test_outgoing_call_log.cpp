@@ -1,6 +1,6 @@
 #include "ExchangeReply.h"
-#include "Golden.h"
 #include "FakeTransport.h"
+#include "Golden.h"
 #include "MapSpeedDialStore.h"
 #include "MockClock.h"
 #include "charges/ChargeUpdate.h"
@@ -331,7 +331,7 @@ TEST(OutgoingCallLog, ACallRenamedWhileOpenIsCompletedInItsColumns)
 {
     Rig rig;
     rig.transport.inject(dialOut(2, QStringLiteral("0301234")));
-    ASSERT_TRUE(rig.log.rename(0, QStringLiteral("Tante Erna aus der Hauptstadt, Mitte")));
+    ASSERT_TRUE(rig.log.rename(0, QStringLiteral("Tante Erna aus der Hauptstadt, Mitte"), false));
     rig.clock.advance(125'000);
     rig.transport.inject(TrunkReleased);
     rig.clock.advance(PendingCall::ChargeReadDelayMs);
@@ -340,7 +340,7 @@ TEST(OutgoingCallLog, ACallRenamedWhileOpenIsCompletedInItsColumns)
 
     rig.clock.advance(60'000);
     rig.transport.inject(dialOut(3, QStringLiteral("0800123")));
-    ASSERT_TRUE(rig.log.rename(1, QStringLiteral("Hotline")));
+    ASSERT_TRUE(rig.log.rename(1, QStringLiteral("Hotline"), false));
     rig.transport.inject(TrunkReleased);
     rig.clock.advance(PendingCall::ChargeReadDelayMs);
     rig.replyCharges(); // no units: a free call

@@ -54,3 +54,8 @@ SimController::Faults SimEnvironment::faults()
     f.hangOnRelease = variable("KAVEX_CAPI_SIM_HANG_ON_RELEASE") == "1";
     return f;
 }
+
+bool SimEnvironment::controllerInfoFails()
+{
+    return variable("KAVEX_CAPI_SIM_NO_CONTROLLER_INFO") == "1";
+}

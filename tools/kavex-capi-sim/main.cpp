@@ -44,6 +44,8 @@ const char HelpText[] =
     "  KAVEX_CAPI_SIM_RELEASE_ERROR=CODE    capi20_release scheitert mit CODE.\n"
     "  KAVEX_CAPI_SIM_HANG_ON_RELEASE=1     ein Warten auf Nachrichten kehrt nach dem Abmelden\n"
     "                                       nie zurück.\n"
+    "  KAVEX_CAPI_SIM_NO_CONTROLLER_INFO=1  capi20_get_manufacturer und capi20_get_version\n"
+    "                                       scheitern.\n"
     "\n"
     "Ende: 0 ausgeführt, 1 vom Controller abgelehnt oder falscher Aufruf, 2 kein Controller am\n"
     "Socket.\n";
