@@ -21,9 +21,9 @@ namespace {
 constexpr int MaxLine = 65536;
 constexpr int HeaderLines = 3;
 constexpr int KeyLength = 19;
-constexpr int NameColumn = 58;        // the name begins after character 58
-constexpr int RenamedName = 30;       // a completed record's name column, up to character 88
-constexpr int CompletionColumn = 85;  // a record waiting for its completion ends here
+constexpr int NameColumn = 58;       // the name begins after character 58
+constexpr int RenamedName = 30;      // a completed record's name column, up to character 88
+constexpr int CompletionColumn = 85; // a record waiting for its completion ends here
 constexpr int IncomingNameColumn = 76;
 
 using Transform = std::function<std::optional<QString>(const QString& line)>;

@@ -141,7 +141,8 @@ bool OutgoingCallLog::rename(int row, const QString& name, bool dropFreeCalls)
         return false;
     const QString cut = name.left(MaxRenamedName);
     // A rename that reached no record would be lost at the next start: the list keeps its name.
-    const QString failure = LogRetention::renameFailure(LogRetention::rewriteOutgoing(m_path, key, cut, dropFreeCalls), m_path, key);
+    const QString failure =
+        LogRetention::renameFailure(LogRetention::rewriteOutgoing(m_path, key, cut, dropFreeCalls), m_path, key);
     if (!failure.isEmpty()) {
         Q_EMIT statusText(StatusLevel::Error, failure);
         return false;

@@ -267,7 +267,8 @@ TEST(ChargeUpdate, ANewHistoryWhoseFirstLineCannotBeWrittenIsReported)
     const int status = KillPoints::runWithFileSizeLimit(header + 10, [&] {
         ::signal(SIGXFSZ, SIG_IGN); // the write fails instead of killing the child
         rig.read({10, 0, 0, 0, 0, 0, 0, 0});
-        const bool reported = rig.texts.contains(QStringLiteral("2Kann nicht nach %1 schreiben").arg(rig.historyPath()));
+        const bool reported =
+            rig.texts.contains(QStringLiteral("2Kann nicht nach %1 schreiben").arg(rig.historyPath()));
         ::_exit(reported ? 0 : 1);
     });
     ASSERT_TRUE(WIFEXITED(status));

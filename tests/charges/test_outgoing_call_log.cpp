@@ -365,8 +365,8 @@ TEST(OutgoingCallLog, ACallCompletedWithoutTheHistoryStaysIncomplete)
 {
     Rig rig;
     rig.transport.inject(dialOut(2, QStringLiteral("0301234")));
-    ASSERT_TRUE(QFile::remove(rig.update.historyPath()));
-    ASSERT_TRUE(QDir().mkdir(rig.update.historyPath()));
+    ASSERT_TRUE(QFile::remove(rig.dir.filePath(QStringLiteral("WinKavex.dat"))));
+    ASSERT_TRUE(QDir().mkdir(rig.dir.filePath(QStringLiteral("WinKavex.dat"))));
     rig.transport.inject(TrunkReleased);
     rig.clock.advance(PendingCall::ChargeReadDelayMs);
     rig.units[2] = 4;
@@ -375,7 +375,7 @@ TEST(OutgoingCallLog, ACallCompletedWithoutTheHistoryStaysIncomplete)
     EXPECT_EQ(rig.records().value(1).size(), 85);
     EXPECT_EQ(rig.log.list().text(0, OutgoingCallLog::UnitsColumn), QString());
     EXPECT_TRUE(rig.status.contains(QStringLiteral("2Gespräch vom 02.03.2026 10:00:00 ohne Einheiten: %1 nicht lesbar")
-                                        .arg(rig.update.historyPath())))
+                                        .arg(rig.dir.filePath(QStringLiteral("WinKavex.dat")))))
         << rig.status.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(rig.call.isPending());
 }
