@@ -1,4 +1,5 @@
 #include "ShellHarness.h"
+#include "charges/ChargeUpdate.h"
 #include "charges/HistoryFile.h"
 #include "charges/Histogram.h"
 #include "pages/charges/ChargeHistogramPage.h"
