@@ -7,14 +7,18 @@ CapiInfoLines capiInfoLines(const CapiLibrary& library)
     const QString unknownVersion = QStringLiteral("??.??");
     switch (library.state()) {
     case CapiLibrary::Installed: {
-        const auto v = library.version().value_or(CapiLibrary::Version{});
-        return {library.manufacturer(),
-                QString::asprintf("%d.%d   (Hersteller: %d.%d)", int(v.capiMajor), int(v.capiMinor),
-                                  int(v.manufacturerMajor), int(v.manufacturerMinor)),
-                false};
+        // A controller that does not answer tells nothing: no empty maker, no "0.0".
+        const std::optional<QString> maker = library.manufacturer();
+        const std::optional<CapiLibrary::Version> v = library.version();
+        return {maker.value_or(QStringLiteral("nicht ermittelbar")),
+                v ? QString::asprintf("%d.%d   (Hersteller: %d.%d)", int(v->capiMajor), int(v->capiMinor),
+                                      int(v->manufacturerMajor), int(v->manufacturerMinor))
+                  : unknownVersion,
+                !maker};
     }
     case CapiLibrary::NotFound:
-        return {QStringLiteral("CAPI2032.DLL nicht gefunden"), unknownVersion, true};
+        return {QStringLiteral("%1 nicht gefunden").arg(QLatin1String(CapiLibrary::SystemFileName)), unknownVersion,
+                true};
     case CapiLibrary::NotInstalled:
         return {QStringLiteral("CAPI nicht installiert"), unknownVersion, true};
     default:

@@ -41,7 +41,7 @@ CapiEntries::~CapiEntries()
 QString CapiLibrary::defaultFileName()
 {
     const QString named = qEnvironmentVariable("WINKAVEX_CAPI_LIBRARY");
-    return named.isEmpty() ? QStringLiteral("libcapi20.so.3") : named;
+    return named.isEmpty() ? QString::fromLatin1(SystemFileName) : named;
 }
 
 CapiLibrary::CapiLibrary(QString fileName) : m_fileName(std::move(fileName)) {}
@@ -78,12 +78,13 @@ std::shared_ptr<const CapiEntries> CapiLibrary::entries() const
     return m_state == Installed ? m_entries : nullptr;
 }
 
-QString CapiLibrary::manufacturer() const
+std::optional<QString> CapiLibrary::manufacturer() const
 {
     if (m_state != Installed)
-        return QString();
+        return std::nullopt;
     std::array<unsigned char, ManufacturerLength + 1> buffer{};
-    m_entries->getManufacturer(Controller, buffer.data());
+    if (!m_entries->getManufacturer(Controller, buffer.data()))
+        return std::nullopt;
     return QString::fromLatin1(
         reinterpret_cast<const char*>(buffer.data()),
         static_cast<qsizetype>(strnlen(reinterpret_cast<const char*>(buffer.data()), ManufacturerLength)));
@@ -94,6 +95,7 @@ std::optional<CapiLibrary::Version> CapiLibrary::version() const
     if (m_state != Installed)
         return std::nullopt;
     std::array<quint32, 4> numbers{};
-    m_entries->getVersion(Controller, reinterpret_cast<unsigned char*>(numbers.data()));
+    if (!m_entries->getVersion(Controller, reinterpret_cast<unsigned char*>(numbers.data())))
+        return std::nullopt;
     return Version{numbers[0], numbers[1], numbers[2], numbers[3]};
 }

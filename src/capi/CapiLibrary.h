@@ -49,7 +49,9 @@ public:
         unsigned manufacturerMinor = 0;
     };
 
-    // $WINKAVEX_CAPI_LIBRARY when set (the simulated controller), else "libcapi20.so.3".
+    // The system's CAPI library, which the texts of a missing CAPI name.
+    static constexpr char SystemFileName[] = "libcapi20.so.3";
+    // $WINKAVEX_CAPI_LIBRARY when set (the simulated controller), else SystemFileName.
     static QString defaultFileName();
 
     explicit CapiLibrary(QString fileName = defaultFileName());
@@ -64,8 +66,8 @@ public:
     // Every entry point, only in state Installed.
     std::shared_ptr<const CapiEntries> entries() const;
 
-    // Of controller 1; only in state Installed.
-    QString manufacturer() const;
+    // Of controller 1; only in state Installed, and nothing when the CAPI cannot tell.
+    std::optional<QString> manufacturer() const;
     std::optional<Version> version() const;
 
 private:

@@ -1,5 +1,7 @@
 #include "capi/CapiTexts.h"
 
+#include "capi/CapiLibrary.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -193,7 +195,7 @@ QString CapiStateText(int state)
     case 1:
         return QStringLiteral("CAPI2032.DLL noch nicht geladen.");
     case 2:
-        return QStringLiteral("Datei \"CAPI2032.DLL\" nicht gefunden.");
+        return QStringLiteral("Datei \"%1\" nicht gefunden.").arg(QLatin1String(CapiLibrary::SystemFileName));
     case 3:
         return QStringLiteral("CAPI 2.0 (32 Bit) nicht installiert.");
     default:

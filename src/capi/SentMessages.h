@@ -6,6 +6,9 @@
 #include "capi/TCapiMessage.h"
 #include "capi/TStruct.h"
 
+#include <memory>
+#include <optional>
+
 // The messages this program builds, each with its parameters in CAPI order. Every struct handed
 // in is copied into the message; a struct left out is the empty struct.
 class TListenReq : public TCapiMessage
@@ -88,3 +91,14 @@ class TDataB3Resp : public TCapiMessage
 public:
     TDataB3Resp(quint32 ncci, quint16 dataHandle);
 };
+
+// A response carries the message number of the indication it answers; requests carry 0.
+std::unique_ptr<TCapiMessage> answering(quint16 indicationNumber, std::unique_ptr<TCapiMessage> response);
+
+// The answer to an indication whose parameters could not all be read, built from what can be: its
+// PLCI or NCCI (and DATA_B3's data handle). Without it the controller never frees what the
+// indication concerns. A call is ignored, a B3 link refused. Nothing when even that cannot be read,
+// or the message is no indication this program answers.
+std::unique_ptr<TCapiMessage> answerToMalformed(const TCapiMessage& indication);
+// A message's first parameter (controller, PLCI or NCCI), if its length covers it.
+std::optional<quint32> addressOf(const TCapiMessage& message);

@@ -135,7 +135,7 @@ void TCapiAnrufMonitor::onConnectB3Ind(TConnection* connection, const TCapiMessa
     // Only a call taken in no-disturb mode reaches B3: refuse the link and clear the call.
     flags.sendStandardResponse = false;
     const auto& ind = dynamic_cast<const TConnectB3Ind&>(message);
-    m_capi->PutMessage(std::make_unique<TConnectB3Resp>(ind.ncci(), RejectB3));
+    m_capi->PutMessage(answering(ind.header().messageNumber, std::make_unique<TConnectB3Resp>(ind.ncci(), RejectB3)));
     m_capi->DisconnectConnection(connection);
     Q_EMIT stateChange(false, false);
 }
@@ -160,11 +160,12 @@ void TCapiAnrufMonitor::AnswerCall(int reject)
     stopRejectCountDown();
     const quint16 value = static_cast<quint16>(reject);
     if (value != 0) {
-        m_capi->PutMessage(std::make_unique<TConnectResp>(call->PLCI(), value));
+        m_capi->PutMessage(answering(call->connectIndNumber, std::make_unique<TConnectResp>(call->PLCI(), value)));
         return;
     }
     // Taken with speech over 64 kBit/s transparent: B1 1, B2 1, B3 0.
-    m_capi->PutMessage(std::make_unique<TConnectResp>(call->PLCI(), 0, TBProtocol(1, 1, 0)));
+    m_capi->PutMessage(
+        answering(call->connectIndNumber, std::make_unique<TConnectResp>(call->PLCI(), 0, TBProtocol(1, 1, 0))));
 }
 
 void TCapiAnrufMonitor::startRejectCountDown()

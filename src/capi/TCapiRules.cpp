@@ -15,6 +15,7 @@ struct TCapi::Rules
         c.disconnectInitiator = TConnection::Initiator::None;
         c.state = State::SetUpPending;
         c.SetPLCI(m.plci());
+        c.connectIndNumber = m.header().messageNumber; // for the CONNECT_RESP, whenever it is sent
         capi.PutMessage(std::make_unique<TAlertReq>(m.plci()));
         // No CONNECT_RESP here: the handler decides whether the call is taken, ignored or rejected.
         capi.raise(&c, m, flags);
@@ -26,7 +27,7 @@ struct TCapi::Rules
         if (c)
             c->state = State::Connected;
         capi.raise(c, m, flags);
-        capi.PutMessage(std::make_unique<TConnectActiveResp>(m.plci()));
+        capi.PutMessage(answering(m.header().messageNumber, std::make_unique<TConnectActiveResp>(m.plci())));
         if (c && flags.sendStandardResponse && c->direction == TConnection::Direction::Outgoing)
             capi.PutMessage(std::make_unique<TConnectB3Req>(m.plci()));
     }
@@ -39,13 +40,13 @@ struct TCapi::Rules
             c->state = State::Cleared;
             capi.m_connections.remove(c);
         }
-        capi.PutMessage(std::make_unique<TDisconnectResp>(m.plci()));
+        capi.PutMessage(answering(m.header().messageNumber, std::make_unique<TDisconnectResp>(m.plci())));
     }
 
     static void infoInd(TCapi& capi, const TInfoInd& m, TCapiMessageFlags& flags)
     {
         capi.raise(capi.m_connections.findByPlci(m.plci()), m, flags);
-        capi.PutMessage(std::make_unique<TInfoResp>(m.plci()));
+        capi.PutMessage(answering(m.header().messageNumber, std::make_unique<TInfoResp>(m.plci())));
     }
 
     static void connectB3Ind(TCapi& capi, const TConnectB3Ind& m, TCapiMessageFlags& flags)
@@ -57,7 +58,7 @@ struct TCapi::Rules
         }
         capi.raise(c, m, flags);
         if (flags.sendStandardResponse)
-            capi.PutMessage(std::make_unique<TConnectB3Resp>(m.ncci(), 0));
+            capi.PutMessage(answering(m.header().messageNumber, std::make_unique<TConnectB3Resp>(m.ncci(), 0)));
     }
 
     static void connectB3ActiveInd(TCapi& capi, const TConnectB3ActiveInd& m, TCapiMessageFlags& flags)
@@ -67,7 +68,7 @@ struct TCapi::Rules
             c->state = State::B3Connected;
         capi.raise(c, m, flags);
         if (flags.sendStandardResponse)
-            capi.PutMessage(std::make_unique<TConnectB3ActiveResp>(m.ncci()));
+            capi.PutMessage(answering(m.header().messageNumber, std::make_unique<TConnectB3ActiveResp>(m.ncci())));
     }
 
     static void disconnectB3Ind(TCapi& capi, const TDisconnectB3Ind& m, TCapiMessageFlags& flags)
@@ -79,7 +80,7 @@ struct TCapi::Rules
                 c->disconnectInitiator = TConnection::Initiator::Remote;
         }
         capi.raise(c, m, flags);
-        capi.PutMessage(std::make_unique<TDisconnectB3Resp>(m.ncci()));
+        capi.PutMessage(answering(m.header().messageNumber, std::make_unique<TDisconnectB3Resp>(m.ncci())));
         if (c && flags.sendStandardResponse && c->disconnectInitiator == TConnection::Initiator::ThisSide)
             capi.PutMessage(std::make_unique<TDisconnectReq>(c->PLCI()));
     }
@@ -88,7 +89,25 @@ struct TCapi::Rules
     {
         capi.raise(capi.m_connections.findByNcci(m.ncci()), m, flags);
         if (flags.sendStandardResponse)
-            capi.PutMessage(std::make_unique<TDataB3Resp>(m.ncci(), m.dataHandle()));
+            capi.PutMessage(
+                answering(m.header().messageNumber, std::make_unique<TDataB3Resp>(m.ncci(), m.dataHandle())));
+    }
+
+    // A known indication that could not be read whole still gets the answer its PLCI or NCCI allows;
+    // a cleared call is forgotten, the rest changes nothing.
+    static void malformedInd(TCapi& capi, const TCapiMessage& m)
+    {
+        std::unique_ptr<TCapiMessage> response = answerToMalformed(m);
+        if (!response)
+            return;
+        if (m.GetWordCommand() == CapiCommand::DisconnectInd) {
+            TConnection* c = capi.m_connections.findByPlci(addressOf(m).value_or(0));
+            TCapiMessageFlags flags;
+            capi.raise(c, m, flags);
+            if (c)
+                capi.m_connections.remove(c);
+        }
+        capi.PutMessage(std::move(response));
     }
 
     static void connectConf(TCapi& capi, const TConnectConf& m, TCapiMessageFlags& flags)
@@ -151,34 +170,37 @@ bool dispatch(TCapi& capi, const TCapiMessage& message, TCapiMessageFlags& flags
 void TCapi::HandleIndication(const TCapiMessage& message)
 {
     TCapiMessageFlags flags;
+    bool read = true;
     switch (message.GetWordCommand()) {
     case CapiCommand::ConnectInd:
-        dispatch<TConnectInd>(*this, message, flags, &Rules::connectInd);
+        read = dispatch<TConnectInd>(*this, message, flags, &Rules::connectInd);
         break;
     case CapiCommand::ConnectActiveInd:
-        dispatch<TConnectActiveInd>(*this, message, flags, &Rules::connectActiveInd);
+        read = dispatch<TConnectActiveInd>(*this, message, flags, &Rules::connectActiveInd);
         break;
     case CapiCommand::DisconnectInd:
-        dispatch<TDisconnectInd>(*this, message, flags, &Rules::disconnectInd);
+        read = dispatch<TDisconnectInd>(*this, message, flags, &Rules::disconnectInd);
         break;
     case CapiCommand::InfoInd:
-        dispatch<TInfoInd>(*this, message, flags, &Rules::infoInd);
+        read = dispatch<TInfoInd>(*this, message, flags, &Rules::infoInd);
         break;
     case CapiCommand::ConnectB3Ind:
-        dispatch<TConnectB3Ind>(*this, message, flags, &Rules::connectB3Ind);
+        read = dispatch<TConnectB3Ind>(*this, message, flags, &Rules::connectB3Ind);
         break;
     case CapiCommand::ConnectB3ActiveInd:
-        dispatch<TConnectB3ActiveInd>(*this, message, flags, &Rules::connectB3ActiveInd);
+        read = dispatch<TConnectB3ActiveInd>(*this, message, flags, &Rules::connectB3ActiveInd);
         break;
     case CapiCommand::DisconnectB3Ind:
-        dispatch<TDisconnectB3Ind>(*this, message, flags, &Rules::disconnectB3Ind);
+        read = dispatch<TDisconnectB3Ind>(*this, message, flags, &Rules::disconnectB3Ind);
         break;
     case CapiCommand::DataB3Ind:
-        dispatch<TDataB3Ind>(*this, message, flags, &Rules::dataB3Ind);
+        read = dispatch<TDataB3Ind>(*this, message, flags, &Rules::dataB3Ind);
         break;
     default:
-        break; // freed unanswered
+        return; // freed unanswered
     }
+    if (!read)
+        Rules::malformedInd(*this, message);
 }
 
 void TCapi::HandleConfirmation(const TCapiMessage& message)

@@ -65,6 +65,7 @@ public:
     Direction direction = Direction::Incoming;
     Initiator disconnectInitiator = Initiator::None;
     TB3DataQueue b3DataQueue;
+    quint16 connectIndNumber = 0; // the CONNECT_IND's message number, which its CONNECT_RESP carries
 
 private:
     int m_id;

@@ -52,12 +52,14 @@ void ChargeUpdate::publishItems()
 void ChargeUpdate::updateHistory()
 {
     const HistoryFile::Outcome outcome = m_history.update(units(), totalUnits(), m_clock.now(), m_last);
+    m_previousRead = outcome.read && !outcome.created;
     const QString opening = QStringLiteral("Öffnen der Gebührendatei brachte Fehler %1").arg(outcome.error);
     if (outcome.created)
         Q_EMIT statusText(StatusLevel::Normal, opening);
     else if (outcome.error != 0)
         Q_EMIT statusText(StatusLevel::Error, opening); // never recreated over its lines
-    const bool lost = outcome.created ? !outcome.read : outcome.read && m_last.total != totalUnits();
+    // A new file's header may have been written while its first data line was not.
+    const bool lost = (outcome.created && !outcome.read) || (outcome.read && m_last.total != totalUnits());
     if (lost && !outcome.appended)
         Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben").arg(m_history.path()));
 }

@@ -37,6 +37,10 @@ public:
     int extensionCount() const { return m_reading.extensionCount(); }
     const Units& units() const { return m_reading.units(); }
     const Units& previousUnits() const { return m_last.previous; }
+    // Whether this reading took the previous units from the history; without them a call's units
+    // are unknown.
+    bool previousUnitsRead() const { return m_previousRead; }
+    QString historyPath() const { return m_history.path(); }
     int lastRecordedTotal() const { return m_last.total; }
     double cost(int index) const { return m_reading.cost(index); }
     int totalUnits() const { return m_reading.totalUnits(); }
@@ -75,6 +79,7 @@ private:
     ChargePrices m_prices;
     ChargeCosts m_reading;
     HistoryFile::Last m_last;
+    bool m_previousRead = false;
     QString m_unitsItem;
     QString m_costsItem;
 };

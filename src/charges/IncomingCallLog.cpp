@@ -38,7 +38,7 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
 {
     Logged call;
     call.caller = IncomingRecord::normalisedCaller(callingDigits, typeOfNumber);
-    call.called = called.trimmed();
+    call.called = IncomingRecord::dialable(called);
     if (m_accepts && !m_accepts(call.called))
         return;
     call.time = m_clock.now();
@@ -67,8 +67,7 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
     m_list.setText(row, NameColumn, call.name);
     Q_EMIT rowAdded(row);
 
-    // The record takes the time again, as it is written; listeners hear the record's time.
-    call.time = m_clock.now();
+    // The list row's time is the record's: a rename finds the record by it.
     append(IncomingRecord::line(call.time, call.called, call.formatted, call.name));
     Q_EMIT logged(call);
     if (!m_sound.isEmpty())
@@ -100,10 +99,10 @@ bool IncomingCallLog::rename(int row, const QString& name)
     if (key.isEmpty())
         return false;
     const QString cut = name.left(MaxRenamedName);
-    const LogRetention::Outcome outcome = LogRetention::rewriteIncoming(m_path, key, cut);
-    if (outcome.error != 0) {
-        Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben: %2")
-                                                  .arg(m_path, QString::fromLocal8Bit(std::strerror(outcome.error))));
+    // A rename that reached no record would be lost at the next start: the list keeps its name.
+    const QString failure = LogRetention::renameFailure(LogRetention::rewriteIncoming(m_path, key, cut), m_path, key);
+    if (!failure.isEmpty()) {
+        Q_EMIT statusText(StatusLevel::Error, failure);
         return false;
     }
     m_list.setTextWhere(TimeColumn, key, NameColumn, cut);

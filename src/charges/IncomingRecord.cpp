@@ -31,10 +31,22 @@ QString line(const QDateTime& time, const QString& called, const QString& caller
            Columns::padded(caller, CallerWidth) + Columns::cut(name, MaxName) + QLatin1String(TextFile::kLineEnd);
 }
 
+QString dialable(const QString& number)
+{
+    QString kept;
+    for (const QChar c : number) {
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') || c == QLatin1Char('*') ||
+            c == QLatin1Char('#'))
+            kept += c;
+    }
+    return kept;
+}
+
 QString normalisedCaller(const QString& digits, quint8 typeOfNumberOctet)
 {
-    const QString caller = digits.trimmed();
-    if (caller.isEmpty())
+    const QString caller = dialable(digits);
+    // "+" already names the country: nothing goes in front of it.
+    if (caller.isEmpty() || caller.startsWith(QLatin1Char('+')))
         return caller;
     if (((typeOfNumberOctet >> 4) & 0x07) == International)
         return caller.startsWith(QLatin1String("00")) ? caller : QStringLiteral("00") + caller;

@@ -18,10 +18,14 @@ QStringList headerLines(); // the title, the rule of 98 "=", an empty line
 // Time 1-19, three blanks, the called number 23-39, the caller 40-76, the name from 77 (at most 60).
 QString line(const QDateTime& time, const QString& called, const QString& caller, const QString& name);
 
+// A number from the network as far as it can be dialled: digits, "+", "*" and "#". Anything else
+// (control bytes, blanks, letters) would break the fixed columns or reach a hook; it is dropped.
+QString dialable(const QString& number);
+
 // The caller as the log writes it. The type of number (bits 5-7 of the calling party number's
 // first octet) decides the prefix: an international caller gets "00", so that a foreign caller is
-// never taken for a German area code; any other caller without a leading "0" gets one. An empty
-// caller (a withheld number) stays empty.
+// never taken for a German area code; any other caller without a leading "0" or "+" gets a "0".
+// What cannot be dialled is dropped first; an empty caller (a withheld number) stays empty.
 QString normalisedCaller(const QString& digits, quint8 typeOfNumberOctet);
 
 // "Alle" on takes every call; otherwise the called number must equal the number of an MSN whose

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <optional>
@@ -15,9 +16,15 @@
 
 namespace {
 
-constexpr int MaxLine = 128;
+// Beyond any record (an incoming one is at most 136 characters): a longer line stops the rewrite
+// rather than being cut.
+constexpr int MaxLine = 65536;
 constexpr int HeaderLines = 3;
 constexpr int KeyLength = 19;
+constexpr int NameColumn = 58;       // the name begins after character 58
+constexpr int RenamedName = 30;      // a completed record's name column, up to character 88
+constexpr int CompletionColumn = 85; // a record waiting for its completion ends here
+constexpr int IncomingNameColumn = 76;
 
 using Transform = std::function<std::optional<QString>(const QString& line)>;
 
@@ -111,7 +118,11 @@ LogRetention::Outcome rewrite(const QString& path, const Transform& transform)
     BlockWriter writer(fd);
     int index = 0;
     bool first = true;
-    const int readError = TextFile::forEachLine(path, MaxLine, [&](const QString& line) {
+    bool tooLong = false;
+    int readError = TextFile::forEachLine(path, MaxLine + 1, [&](const QString& line) {
+        tooLong = tooLong || line.size() > MaxLine;
+        if (tooLong)
+            return;
         const std::optional<QString> kept = index++ < HeaderLines ? std::optional<QString>(line) : transform(line);
         if (!kept)
             return;
@@ -124,6 +135,8 @@ LogRetention::Outcome rewrite(const QString& path, const Transform& transform)
     if (!first && endsWithLineBreak(name, info.st_size))
         writer.add(TextFile::kLineEnd);
     writer.flush();
+    if (readError == 0 && tooLong)
+        readError = EFBIG;
     int error = readError != 0 ? readError : writer.error();
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
@@ -158,34 +171,59 @@ bool isFreeCall(const QString& line)
     return cost == u" 0,00" || cost == u" 0.00";
 }
 
+// A record still waiting for its completion keeps the name inside its 85 columns, so that the
+// completion still lands at character 86.
 QString renamedOutgoing(const QString& line, const QString& newName)
 {
-    return (line.left(58).leftJustified(58) + newName.left(30).leftJustified(30) + line.mid(88)).left(MaxLine);
+    const QString start = line.left(NameColumn).leftJustified(NameColumn);
+    if (line.size() <= CompletionColumn)
+        return start + newName.left(CompletionColumn - NameColumn).leftJustified(CompletionColumn - NameColumn);
+    return start + newName.left(RenamedName).leftJustified(RenamedName) + line.mid(NameColumn + RenamedName);
 }
 
 QString renamedIncoming(const QString& line, const QString& newName)
 {
-    return (line.left(76).leftJustified(76) + newName).left(MaxLine);
+    return line.left(IncomingNameColumn).leftJustified(IncomingNameColumn) + newName;
 }
 
 Outcome rewriteOutgoing(const QString& path, const QString& key, const QString& newName, bool dropFreeCalls)
 {
-    return rewrite(path, [&](const QString& line) -> std::optional<QString> {
+    int renamed = 0;
+    Outcome outcome = rewrite(path, [&](const QString& line) -> std::optional<QString> {
         if (line.isEmpty() || isInternalCall(line) || (dropFreeCalls && isFreeCall(line)))
             return std::nullopt;
-        if (!key.isEmpty() && line.left(KeyLength) == key)
+        if (!key.isEmpty() && line.left(KeyLength) == key) {
+            ++renamed;
             return renamedOutgoing(line, newName);
+        }
         return line;
     });
+    outcome.renamed = outcome.rewritten ? renamed : 0;
+    return outcome;
 }
 
 Outcome rewriteIncoming(const QString& path, const QString& key, const QString& newName)
 {
-    return rewrite(path, [&](const QString& line) -> std::optional<QString> {
-        if (!key.isEmpty() && line.left(KeyLength) == key)
+    int renamed = 0;
+    Outcome outcome = rewrite(path, [&](const QString& line) -> std::optional<QString> {
+        if (!key.isEmpty() && line.left(KeyLength) == key) {
+            ++renamed;
             return renamedIncoming(line, newName);
+        }
         return line;
     });
+    outcome.renamed = outcome.rewritten ? renamed : 0;
+    return outcome;
+}
+
+QString renameFailure(const Outcome& outcome, const QString& path, const QString& key)
+{
+    if (outcome.error != 0)
+        return QStringLiteral("Kann nicht nach %1 schreiben: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(outcome.error)));
+    if (outcome.renamed == 0)
+        return QStringLiteral("Name nicht geändert: kein Gespräch vom %1 in %2").arg(key, path);
+    return {};
 }
 
 QString oldVersionPath(const QString& path)

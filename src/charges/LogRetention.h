@@ -13,6 +13,7 @@ struct Outcome
     bool rewritten = false; // the new log is in place
     bool missing = false;   // there was no log: nothing was created
     int error = 0;          // errno of a failure; the log is then as it was
+    int renamed = 0;        // records that got the new name
 };
 
 // Internal calls are dropped always, free calls (" 0,00" or " 0.00" at characters 97..101) when
@@ -29,7 +30,11 @@ QString oldVersionPath(const QString& path);
 QString pendingPath(const QString& path);
 void removeLeftover(const QString& path);
 
-// The transformations, line by line (characters counted from 1, lines read with at most 128).
+// What the user is told when a rename did not reach the log (it failed, or no record of that second
+// was found); empty when it did.
+QString renameFailure(const Outcome& outcome, const QString& path, const QString& key);
+
+// The transformations, line by line (characters counted from 1). A rewrite keeps every line whole.
 bool isInternalCall(const QString& line);
 bool isFreeCall(const QString& line);
 QString renamedOutgoing(const QString& line, const QString& newName);

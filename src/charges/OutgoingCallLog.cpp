@@ -35,6 +35,12 @@ CallList::Columns OutgoingCallLog::columns()
     return columns;
 }
 
+void OutgoingCallLog::setRecording(bool on)
+{
+    m_recording = on;
+    m_call.setCompleting(on);
+}
+
 void OutgoingCallLog::cleanUp(bool dropFreeCalls)
 {
     LogRetention::removeLeftover(m_path);
@@ -80,6 +86,13 @@ void OutgoingCallLog::complete(int extension)
     m_pendingRow = -1;
     if (!m_recording || row < 0)
         return;
+    // Without the history's counters the units would be the whole counter: the record stays
+    // incomplete, as when no reading came.
+    if (!m_charges.previousUnitsRead()) {
+        Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Gespräch vom %1 ohne Einheiten: %2 nicht lesbar")
+                                                  .arg(m_list.text(row, TimeColumn), m_charges.historyPath()));
+        return;
+    }
     const auto k = static_cast<std::size_t>(extension);
     const int units = m_charges.units().at(k) - m_charges.previousUnits().at(k);
     const double cost = m_charges.prices().pricePerUnit * units;
@@ -127,10 +140,11 @@ bool OutgoingCallLog::rename(int row, const QString& name, bool dropFreeCalls)
     if (key.isEmpty())
         return false;
     const QString cut = name.left(MaxRenamedName);
-    const LogRetention::Outcome outcome = LogRetention::rewriteOutgoing(m_path, key, cut, dropFreeCalls);
-    if (outcome.error != 0) {
-        Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben: %2")
-                                                  .arg(m_path, QString::fromLocal8Bit(std::strerror(outcome.error))));
+    // A rename that reached no record would be lost at the next start: the list keeps its name.
+    const QString failure =
+        LogRetention::renameFailure(LogRetention::rewriteOutgoing(m_path, key, cut, dropFreeCalls), m_path, key);
+    if (!failure.isEmpty()) {
+        Q_EMIT statusText(StatusLevel::Error, failure);
         return false;
     }
     m_list.setTextWhere(TimeColumn, key, NameColumn, cut);

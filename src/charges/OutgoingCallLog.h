@@ -55,8 +55,8 @@ public:
     CallList& list() { return m_list; }
     static CallList::Columns columns();
 
-    // "Abgehende Rufe": without it the charge reading completes no record.
-    void setRecording(bool on) { m_recording = on; }
+    // "Abgehende Rufe": without it the charge reading completes no record, and a pending call waits.
+    void setRecording(bool on);
     void setSpontaneousTrunkAccess(std::function<bool(int extension)> query) { m_spontaneous = std::move(query); }
     void setAreaLookup(OutgoingRecord::AreaLookup lookup) { m_areaLookup = std::move(lookup); }
     // The address book: names a dialled number that no speed dial names.

@@ -38,7 +38,7 @@ void PendingCall::onHandset(int)
 
 void PendingCall::complete()
 {
-    if (!isPending())
+    if (!isPending() || !m_completing)
         return;
     const int extension = m_extension;
     m_extension = -1;

@@ -28,6 +28,9 @@ public:
     // Invalid until the call has ended (a trunk released, or the handset of the extension).
     QDateTime end() const { return m_end; }
 
+    // While outgoing calls are not logged, a reading completes nothing: the call stays pending
+    // until a reading while they are.
+    void setCompleting(bool on) { m_completing = on; }
     // The charge update has completed the record.
     void complete();
 
@@ -46,4 +49,5 @@ private:
     QString m_display;
     QDateTime m_start;
     QDateTime m_end;
+    bool m_completing = true;
 };

@@ -253,14 +253,39 @@ bool Settings::setStandardVolume(bool on)
     return writeYesNo(kGeneral, QStringLiteral("Standardlautstärke"), on);
 }
 
+namespace {
+
+// Position by position: what the settings file holds, what the choice shows.
+struct DiagnosisAction
+{
+    const char* stored;
+    const char* shown;
+};
+constexpr DiagnosisAction kDiagnosisActions[] = {
+    {"Keine", "Keine"},
+    {"Akustisch", "Akustisches Signal"},
+    {"Diagnose zeigen", "Diagnosemodus anzeigen"},
+    {"Akustisch und Diagnose zeigen", "Diagnosemodus und akust. Signal"},
+    {"Verbindung zeigen", "Verbindungsliste anzeigen"},
+    {"Akustisch und Verbindung zeigen", "Verbindungsliste und akust. Signal"},
+};
+
+} // namespace
+
 QStringList Settings::diagnosisActions()
 {
-    return {QStringLiteral("Keine"),
-            QStringLiteral("Akustisch"),
-            QStringLiteral("Diagnose zeigen"),
-            QStringLiteral("Akustisch und Diagnose zeigen"),
-            QStringLiteral("Verbindung zeigen"),
-            QStringLiteral("Akustisch und Verbindung zeigen")};
+    QStringList texts;
+    for (const DiagnosisAction& action : kDiagnosisActions)
+        texts << QString::fromUtf8(action.stored);
+    return texts;
+}
+
+QStringList Settings::diagnosisActionTexts()
+{
+    QStringList texts;
+    for (const DiagnosisAction& action : kDiagnosisActions)
+        texts << QString::fromUtf8(action.shown);
+    return texts;
 }
 
 int Settings::diagnosisAction() const

@@ -76,6 +76,8 @@ public:
     int diagnosisAction() const;
     bool setDiagnosisAction(int position);
     static QStringList diagnosisActions();
+    // The same positions as the choice shows them.
+    static QStringList diagnosisActionTexts();
 
     bool printWithBorder() const;
     bool setPrintWithBorder(bool on);

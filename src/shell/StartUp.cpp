@@ -33,6 +33,10 @@ StartUp::Outcome StartUp::run()
     m_core.startPublication();
     m_core.statusLine().showStatus(Msg::Clear);
 
+    // Before any early end: a page that saves them must never write defaults over the stored rows.
+    m_core.timeControl().loadSettings();
+    m_core.wakeUp().loadSettings();
+
     Settings& settings = m_core.settings();
     const QString port = settings.port();
     if (!Settings::isValidPort(port)) {
@@ -74,8 +78,6 @@ void StartUp::readSettings()
     for (int m = 0; m < Settings::kMsnCount; ++m)
         watched[static_cast<std::size_t>(m)] = settings.watchMsn(m);
     m_core.baseConfig().setWatchFlags(watched);
-    m_core.timeControl().loadSettings();
-    m_core.wakeUp().loadSettings();
 }
 
 void StartUp::raisePriority()

@@ -25,8 +25,9 @@ public:
         static QTemporaryDir socketDir;
         qputenv("KAVEX_CAPI_SIM_SOCKET", socketDir.filePath(QStringLiteral("capi-sim")).toLocal8Bit());
         qputenv("KAVEX_CAPI_SIM_LOG", logPath().toLocal8Bit());
-        for (const char* fault : {"KAVEX_CAPI_SIM_NOT_INSTALLED", "KAVEX_CAPI_SIM_REGISTER_ERROR",
-                                  "KAVEX_CAPI_SIM_RELEASE_ERROR", "KAVEX_CAPI_SIM_HANG_ON_RELEASE"})
+        for (const char* fault :
+             {"KAVEX_CAPI_SIM_NOT_INSTALLED", "KAVEX_CAPI_SIM_REGISTER_ERROR", "KAVEX_CAPI_SIM_RELEASE_ERROR",
+              "KAVEX_CAPI_SIM_HANG_ON_RELEASE", "KAVEX_CAPI_SIM_NO_CONTROLLER_INFO"})
             qunsetenv(fault);
     }
 

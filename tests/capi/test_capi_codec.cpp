@@ -255,3 +255,40 @@ TEST(FreeCapiMessage, OnlyAnUnknownCommandRaisesTheNotice)
     EXPECT_FALSE(facility);
     EXPECT_EQ(notices, QStringList{QStringLiteral("Unbekannte Message. 32898")});
 }
+
+// An indication cut short still gets the answer its PLCI or NCCI allows, with its message number;
+// one too short for even that, or no indication, gets none.
+TEST(SentMessages, AMalformedIndicationIsAnsweredFromWhatCanBeRead)
+{
+    struct Case
+    {
+        const char* indication; // hex, header included
+        const char* answer;     // hex; empty: none
+    };
+    const Case cases[] = {
+        {"0e000100048207000102010034", "0c00000004830700"
+                                       "01020100"}, // DISCONNECT_IND without its reason
+        {"0c000100028209000101000000", "1300000002830900"
+                                       "01010000"
+                                       "0100"
+                                       "0000000000"}, // CONNECT_IND: ignored
+        {"0c000100828203000101010000", "0f00000082830300"
+                                       "01010100"
+                                       "0200"
+                                       "00"}, // CONNECT_B3_IND: refused
+        {"1400010086820500010101000000000004000a00", "0e00000086830500"
+                                                     "01010100"
+                                                     "0a00"}, // DATA_B3_IND without flags
+        {"10000100868205000101010000000000", ""},             // DATA_B3_IND without its data handle
+        {"0a0001000482070001020100", ""},                     // the PLCI cut off by the message's own length
+        {"0e000100048107000102010034", ""},                   // a confirmation
+    };
+    for (const Case& c : cases) {
+        const QByteArray bytes = QByteArray::fromHex(c.indication);
+        const std::span<const quint8> block(reinterpret_cast<const quint8*>(bytes.constData()),
+                                            static_cast<size_t>(bytes.size()));
+        const TCapiMessage message(block);
+        const std::unique_ptr<TCapiMessage> answer = answerToMalformed(message);
+        EXPECT_EQ(answer ? hexOf(answer->bytes()) : QByteArray(), QByteArray(c.answer)) << c.indication;
+    }
+}

@@ -58,8 +58,8 @@ TEST(CapiLibrary, WithoutALibraryOrItsEntryPointsTheStateIsNotFound)
         EXPECT_FALSE(o.started) << file;
         EXPECT_EQ(o.state, CapiLibrary::NotFound) << file;
         EXPECT_EQ(o.error, 102) << file;
-        EXPECT_EQ(o.errorString, QStringLiteral("Datei \"CAPI2032.DLL\" nicht gefunden.")) << file;
-        expectUnusable(o.lines, "CAPI2032.DLL nicht gefunden");
+        EXPECT_EQ(o.errorString, QStringLiteral("Datei \"libcapi20.so.3\" nicht gefunden.")) << file;
+        expectUnusable(o.lines, "libcapi20.so.3 nicht gefunden");
     }
 }
 
@@ -101,6 +101,20 @@ TEST(CapiLibrary, AFailedRegistrationLeavesTheLibraryUsableAndTellsWhy)
     EXPECT_EQ(o.lines.manufacturer, QStringLiteral("Kavex CAPI-Simulator"));
     EXPECT_EQ(o.lines.version, QStringLiteral("2.0   (Hersteller: 1.0)"));
     EXPECT_FALSE(o.lines.red);
+}
+
+// A controller that does not say who made it or which version it runs: the lines say that nothing
+// can be told, not an empty maker and "0.0".
+TEST(CapiLibrary, AControllerThatCannotTellItsMakerOrVersionShowsTheUnknownLines)
+{
+    CapiSim sim;
+    qputenv("KAVEX_CAPI_SIM_NO_CONTROLLER_INFO", "1");
+    CapiLibrary library(CapiSim::libraryPath());
+    const Outcome o = startListening(library);
+    qunsetenv("KAVEX_CAPI_SIM_NO_CONTROLLER_INFO");
+    EXPECT_TRUE(o.started);
+    EXPECT_EQ(o.state, CapiLibrary::Installed);
+    expectUnusable(o.lines, "nicht ermittelbar");
 }
 
 TEST(CapiLibrary, TheEnvironmentNamesAnotherLibrary)

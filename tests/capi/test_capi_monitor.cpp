@@ -50,13 +50,17 @@ protected:
                          [this](bool canReject, bool canChange) { states.emplace_back(canReject, canChange); });
     }
 
-    // Every message this program sends carries message number 0, and all carry the ApplID it got.
+    // Every request this program sends carries message number 0, every response the number of the
+    // indication it answers (the controller numbers them from 1); all carry the ApplID it got.
     void TearDown() override
     {
         monitor.reset();
         const auto puts = sim.puts();
         for (const QByteArray& m : puts) {
-            EXPECT_EQ(m.mid(6, 2).toHex(), "0000") << m.toHex().constData();
+            if (static_cast<quint8>(m.at(5)) == 0x83)
+                EXPECT_NE(m.mid(6, 2).toHex(), "0000") << m.toHex().constData();
+            else
+                EXPECT_EQ(m.mid(6, 2).toHex(), "0000") << m.toHex().constData();
             EXPECT_EQ(m.mid(2, 2), puts.front().mid(2, 2)) << m.toHex().constData();
         }
     }
@@ -121,7 +125,7 @@ TEST_F(Monitor, AnIncomingCallIsAlertedAndLeftRingingUntilTheCallerHangsUp)
                                          "0180");
     const QByteArray plci = hexOfDword(dwordAt(puts[1], 8));
     EXPECT_EQ(hexWithoutApplId(puts[1]), "0d00000001800000" + plci + "00");
-    EXPECT_EQ(hexWithoutApplId(puts[2]), "0c00000004830000" + plci);
+    EXPECT_EQ(hexWithoutApplId(puts[2]), "0c00000004830200" + plci);
 }
 
 TEST_F(Monitor, NoDisturbModeTakesTheCallRefusesItsB3LinkAndClearsIt)
@@ -139,9 +143,9 @@ TEST_F(Monitor, NoDisturbModeTakesTheCallRefusesItsB3LinkAndClearsIt)
     const QByteArray plci = hexOfDword(dwordAt(puts[1], 8));
     const QByteArray ncci = hexOfDword(dwordAt(puts[4], 8));
     EXPECT_EQ(ncci.mid(0, 4), plci.mid(0, 4));
-    EXPECT_EQ(hexWithoutApplId(puts[2]), "1c00000002830000" + plci + "0000" + "09010001000000000000" + "00000000");
-    EXPECT_EQ(hexWithoutApplId(puts[3]), "0c00000003830000" + plci);
-    EXPECT_EQ(hexWithoutApplId(puts[4]), "0f00000082830000" + ncci + "0200" + "00");
+    EXPECT_EQ(hexWithoutApplId(puts[2]), "1c00000002830100" + plci + "0000" + "09010001000000000000" + "00000000");
+    EXPECT_EQ(hexWithoutApplId(puts[3]), "0c00000003830200" + plci);
+    EXPECT_EQ(hexWithoutApplId(puts[4]), "0f00000082830300" + ncci + "0200" + "00");
     EXPECT_EQ(hexWithoutApplId(puts[5]), "0d00000004800000" + plci + "00");
     EXPECT_EQ(calls.size(), 1u);
 }
@@ -154,7 +158,7 @@ TEST_F(Monitor, RejectTimeOutZeroIgnoresEachCallAtOnceAndStillReportsIt)
     ASSERT_EQ(sim.commands(), "0580 0180 0283 0483");
     const auto puts = sim.puts();
     const QByteArray plci = hexOfDword(dwordAt(puts[1], 8));
-    EXPECT_EQ(hexWithoutApplId(puts[2]), "1300000002830000" + plci + "0100" + "0000000000");
+    EXPECT_EQ(hexWithoutApplId(puts[2]), "1300000002830100" + plci + "0100" + "0000000000");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].CallingPartyNumber, QStringLiteral("1715550123"));
     EXPECT_EQ(states.back(), State(false, true));

@@ -43,7 +43,7 @@ TEST(CipValueText, ValuesWithoutTextGiveAnEmptyString)
 
 TEST(CapiStateText, FourStatesAndNothingElse)
 {
-    EXPECT_EQ(CapiStateText(2), QStringLiteral("Datei \"CAPI2032.DLL\" nicht gefunden."));
+    EXPECT_EQ(CapiStateText(2), QStringLiteral("Datei \"libcapi20.so.3\" nicht gefunden."));
     EXPECT_EQ(CapiStateText(3), QStringLiteral("CAPI 2.0 (32 Bit) nicht installiert."));
     EXPECT_TRUE(CapiStateText(4).isEmpty());
     EXPECT_TRUE(CapiStateText(-1).isEmpty());

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 QByteArray fileBytes(const QString& path)
@@ -254,4 +256,22 @@ TEST(HistoryFile, AnAppendKilledAtAnyByteLeavesNoPartialLine)
         ASSERT_TRUE(now == before || now == after) << "stopped at byte " << limit << ": " << now.size();
         EXPECT_EQ(now == after, limit == after.size()) << limit;
     }
+}
+
+// A history that was missing gets its header; when the data line after it cannot be written, that
+// is reported as a lost line too.
+TEST(ChargeUpdate, ANewHistoryWhoseFirstLineCannotBeWrittenIsReported)
+{
+    Rig rig;
+    const qint64 header = HistoryFile::headerText().toLatin1().size();
+    const int status = KillPoints::runWithFileSizeLimit(header + 10, [&] {
+        ::signal(SIGXFSZ, SIG_IGN); // the write fails instead of killing the child
+        rig.read({10, 0, 0, 0, 0, 0, 0, 0});
+        const bool reported =
+            rig.texts.contains(QStringLiteral("2Kann nicht nach %1 schreiben").arg(rig.historyPath()));
+        ::_exit(reported ? 0 : 1);
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "no report of the lost line";
+    EXPECT_EQ(fileBytes(rig.historyPath()), HistoryFile::headerText().toLatin1());
 }

@@ -242,3 +242,63 @@ TEST(IncomingCallLog, CallersNamedFromTheAddressBook)
     EXPECT_EQ(lines.value(3), start + QStringLiteral("(030) 9999999                        Berlin"));
     EXPECT_EQ(rig.log.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Hans Müller"));
 }
+
+// The list row and the record share one time, even when a second ends while the call is named;
+// a rename that finds no record of its second says so and leaves the list as it was.
+TEST(IncomingCallLog, ARenameFindsTheRecordOfItsRow)
+{
+    Rig rig;
+    rig.clock.setNow(QDateTime(QDate(2026, 3, 2), QTime(10, 0, 0)).addMSecs(999));
+    rig.log.setAreaLookup([&rig](const QString& number) {
+        rig.clock.advance(10);
+        return lookup(number);
+    });
+    rig.log.onIncomingCall(QStringLiteral("301234"), QStringLiteral("4711"), National);
+    ASSERT_TRUE(rig.log.rename(0, QStringLiteral("Onkel Otto")));
+    IncomingCallLog restarted{rig.clock, rig.speedDials, rig.path()};
+    restarted.load(7);
+    ASSERT_EQ(restarted.list().rowCount(), 1);
+    EXPECT_EQ(restarted.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Onkel Otto"));
+
+    ASSERT_TRUE(QFile::remove(rig.path()));
+    rig.statuses.clear();
+    EXPECT_FALSE(rig.log.rename(0, QStringLiteral("Tante Erna")));
+    EXPECT_EQ(rig.log.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Onkel Otto"));
+    EXPECT_EQ(rig.statuses, QStringList{QStringLiteral("2Name nicht geändert: kein Gespräch vom %1 in %2")
+                                            .arg(rig.log.list().text(0, IncomingCallLog::TimeColumn), rig.path())});
+}
+
+// Whatever the network puts into a number, only what can be dialled reaches the file, the list and
+// the listeners; a caller of nothing else is withheld.
+TEST(IncomingCallLog, NumbersFromTheNetworkAreCleaned)
+{
+    struct Case
+    {
+        const char* digits;
+        const char* called;
+        const char* caller;
+        const char* msn;
+    };
+    const Case cases[] = {
+        {"30\r\n1234\x01", "47\t11", "0301234", "4711"},
+        {"\x1b[J\x7f\x05", "4711", "", "4711"},
+        {"+49 (30) 12-34", "*31#4711\xa0", "+49301234", "*31#4711"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.digits);
+        Rig rig;
+        rig.log.setAreaLookup({});
+        QList<IncomingCallLog::Logged> heard;
+        QObject::connect(&rig.log, &IncomingCallLog::logged,
+                         [&heard](const IncomingCallLog::Logged& call) { heard << call; });
+        rig.log.onIncomingCall(QString::fromLatin1(c.digits), QString::fromLatin1(c.called), Unknown);
+        ASSERT_EQ(heard.size(), 1);
+        EXPECT_EQ(heard[0].caller, QString::fromLatin1(c.caller));
+        EXPECT_EQ(heard[0].called, QString::fromLatin1(c.msn));
+        EXPECT_EQ(rig.log.list().text(0, IncomingCallLog::CallerColumn), QString::fromLatin1(c.caller));
+        const QString record = QString::fromLatin1(fileBytes(rig.path())).split(QStringLiteral("\r\n")).value(3);
+        EXPECT_EQ(record, IncomingRecord::line(heard[0].time, QString::fromLatin1(c.msn), QString::fromLatin1(c.caller),
+                                               QString())
+                              .chopped(2));
+    }
+}

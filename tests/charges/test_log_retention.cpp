@@ -175,8 +175,8 @@ TEST(LogRetention, ARewriteInterruptedAnywhereLosesNoRecord)
 
 // Lines nobody of ours wrote: an impossible date, a line far beyond any record, bytes that are no
 // Windows-1252 character or are UTF-8, a NUL and a stray CR. Each log lists what it can, and its
-// rewrite keeps every line as it was (an over-long one up to the 128 characters a line is read
-// with); the history takes its next reading behind them without touching them.
+// rewrite keeps every line as it was, an over-long one included; the history takes its next reading behind them without
+// touching them.
 TEST(LogRetention, CorruptLongAndForeignLinesAreListedOrSkippedButNeverLost)
 {
     const QByteArray good1 = record("01.03.2026 09:00:00", 21, "030 1234567", "Berlin", "     4      0,48    2:05");
@@ -202,9 +202,7 @@ TEST(LogRetention, CorruptLongAndForeignLinesAreListedOrSkippedButNeverLost)
         const LogRetention::Outcome outcome = outgoing ? LogRetention::rewriteOutgoing(files.log, {}, {}, false)
                                                        : LogRetention::rewriteIncoming(files.log, {}, {});
         ASSERT_TRUE(outcome.rewritten);
-        QByteArray expected = content;
-        expected.replace(overLong, overLong.left(128));
-        EXPECT_EQ(fileBytes(files.log), expected);
+        EXPECT_EQ(fileBytes(files.log), content);
     }
 
     const QString history = files.dir.filePath(QStringLiteral("WinKavex.dat"));
@@ -219,4 +217,37 @@ TEST(LogRetention, CorruptLongAndForeignLinesAreListedOrSkippedButNeverLost)
     const PeriodList periods = PeriodList::fromHistory(history);
     ASSERT_GT(periods.size(), 0);
     EXPECT_EQ(periods.entries().last().line, QString::fromLatin1(line));
+}
+
+// An incoming record is up to 136 characters (a 60-character name from the address book): a rename
+// of another call keeps it whole. A line beyond any record stops the rewrite, which then changes
+// nothing.
+TEST(LogRetention, AnIncomingRenameKeepsEveryLineWhole)
+{
+    const QByteArray header = "   Datum     Zeit     gerufene Nummer  Anrufer                              Name\r\n" +
+                              QByteArray(98, '=') + "\r\n\r\n";
+    const auto line = [](const char* time, const char* caller, const QByteArray& name) {
+        return QByteArray(time) + "   " + QByteArray("4711").leftJustified(17) + QByteArray(caller).leftJustified(37) +
+               name + "\r\n";
+    };
+    const QByteArray longName = "Gemeinschaftspraxis Dr. med. M\xfcller-L\xfc"
+                                "denscheid und Kollegen";
+    ASSERT_EQ(longName.size(), 60);
+    const QByteArray before = header + line("01.03.2026 09:00:00", "(030) 1234567", longName) +
+                              line("01.03.2026 09:05:00", "(0221) 445566", "K\xf6ln") +
+                              line("01.03.2026 09:06:00", "(089) 987", longName.left(45));
+    Files files;
+    const QString log = files.dir.filePath(QStringLiteral("WinKavex.in"));
+    ASSERT_TRUE(writeFile(log, before));
+    const LogRetention::Outcome outcome =
+        LogRetention::rewriteIncoming(log, QStringLiteral("01.03.2026 09:05:00"), QStringLiteral("Tante K\u00e4the"));
+    ASSERT_TRUE(outcome.rewritten);
+    EXPECT_EQ(outcome.renamed, 1);
+    EXPECT_TRUE(Golden::matches(QStringLiteral("incoming-after-rename.in"), fileBytes(log)));
+
+    const QByteArray huge = before + line("02.03.2026 10:00:00", "0301", QByteArray(70000, 'x'));
+    ASSERT_TRUE(writeFile(log, huge));
+    EXPECT_NE(LogRetention::rewriteIncoming(log, QStringLiteral("01.03.2026 09:05:00"), QStringLiteral("Neu")).error,
+              0);
+    EXPECT_EQ(fileBytes(log), huge);
 }

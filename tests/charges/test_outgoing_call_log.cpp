@@ -1,5 +1,6 @@
 #include "ExchangeReply.h"
 #include "FakeTransport.h"
+#include "Golden.h"
 #include "MapSpeedDialStore.h"
 #include "MockClock.h"
 #include "charges/ChargeUpdate.h"
@@ -322,4 +323,82 @@ TEST(OutgoingCallLog, ARecordNamedFromTheAddressBook)
     EXPECT_EQ(rig.records().value(1),
               QStringLiteral("02.03.2026 10:00:00        23       0-0301234567          Hans Müller") +
                   QString(16, QLatin1Char(' ')));
+}
+
+// A call renamed while it is still open keeps its 85 columns, so that its completion lands in the
+// units, cost and duration columns; after a restart the list reads them back, and the clean-up
+// recognises a renamed free call.
+TEST(OutgoingCallLog, ACallRenamedWhileOpenIsCompletedInItsColumns)
+{
+    Rig rig;
+    rig.transport.inject(dialOut(2, QStringLiteral("0301234")));
+    ASSERT_TRUE(rig.log.rename(0, QStringLiteral("Tante Erna aus der Hauptstadt, Mitte"), false));
+    rig.clock.advance(125'000);
+    rig.transport.inject(TrunkReleased);
+    rig.clock.advance(PendingCall::ChargeReadDelayMs);
+    rig.units[2] = 4;
+    rig.replyCharges();
+
+    rig.clock.advance(60'000);
+    rig.transport.inject(dialOut(3, QStringLiteral("0800123")));
+    ASSERT_TRUE(rig.log.rename(1, QStringLiteral("Hotline"), false));
+    rig.transport.inject(TrunkReleased);
+    rig.clock.advance(PendingCall::ChargeReadDelayMs);
+    rig.replyCharges(); // no units: a free call
+
+    OutgoingCallLog restarted{rig.call, rig.update, rig.clock, rig.speedDials, rig.log.path()};
+    restarted.cleanUp(true);
+    restarted.load(7);
+    QByteArray bytes = fileBytes(rig.log.path());
+    bytes.replace(money(0.48, 10).toLatin1(), "      0,48"); // the golden file has the decimal comma
+    EXPECT_TRUE(Golden::matches(QStringLiteral("outgoing-renamed-while-open.out"), bytes));
+    const CallList& list = restarted.list();
+    ASSERT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(list.text(0, OutgoingCallLog::NameColumn), QStringLiteral("Tante Erna aus der Hauptsta"));
+    EXPECT_EQ(list.text(0, OutgoingCallLog::UnitsColumn), QStringLiteral("4"));
+    EXPECT_EQ(list.text(0, OutgoingCallLog::CostColumn), money(0.48, 1));
+    EXPECT_EQ(list.text(0, OutgoingCallLog::DurationColumn), QStringLiteral("2:05"));
+}
+
+// Without the history's counters a call's units are unknown: its record stays incomplete, and the
+// user is told.
+TEST(OutgoingCallLog, ACallCompletedWithoutTheHistoryStaysIncomplete)
+{
+    Rig rig;
+    rig.transport.inject(dialOut(2, QStringLiteral("0301234")));
+    ASSERT_TRUE(QFile::remove(rig.dir.filePath(QStringLiteral("WinKavex.dat"))));
+    ASSERT_TRUE(QDir().mkdir(rig.dir.filePath(QStringLiteral("WinKavex.dat"))));
+    rig.transport.inject(TrunkReleased);
+    rig.clock.advance(PendingCall::ChargeReadDelayMs);
+    rig.units[2] = 4;
+    rig.replyCharges();
+
+    EXPECT_EQ(rig.records().value(1).size(), 85);
+    EXPECT_EQ(rig.log.list().text(0, OutgoingCallLog::UnitsColumn), QString());
+    EXPECT_TRUE(rig.status.contains(QStringLiteral("2Gespräch vom 02.03.2026 10:00:00 ohne Einheiten: %1 nicht lesbar")
+                                        .arg(rig.dir.filePath(QStringLiteral("WinKavex.dat")))))
+        << rig.status.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(rig.call.isPending());
+}
+
+// While "Abgehende Rufe" is off a reading completes nothing; the pending call waits for the first
+// reading after it is on again.
+TEST(OutgoingCallLog, APendingCallWaitsWhileCallsAreNotLogged)
+{
+    Rig rig;
+    rig.transport.inject(dialOut(2, QStringLiteral("0301234")));
+    rig.log.setRecording(false);
+    rig.transport.inject(TrunkReleased);
+    rig.clock.advance(PendingCall::ChargeReadDelayMs);
+    rig.units[2] = 4;
+    rig.replyCharges();
+    EXPECT_TRUE(rig.call.isPending());
+    EXPECT_EQ(rig.records().value(1).size(), 85);
+
+    rig.log.setRecording(true);
+    rig.units[2] = 5;
+    rig.replyCharges();
+    EXPECT_FALSE(rig.call.isPending());
+    EXPECT_EQ(rig.records().value(1).mid(85, 6), QStringLiteral("     1"));
+    EXPECT_EQ(rig.log.list().text(0, OutgoingCallLog::UnitsColumn), QStringLiteral("1"));
 }

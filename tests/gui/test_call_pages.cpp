@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -66,8 +67,8 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(),
                  QByteArray("Zeit,An,Von,Name\r\n"
-                 "02.03.2026 10:02:02,4712,089123456,Tante Erna\r\n"
-                 "02.03.2026 10:04:04,4712,(0221) 445566,Gemeinschaftspraxis Mustermann\r\n"));
+                            "02.03.2026 10:02:02,4712,089123456,Tante Erna\r\n"
+                            "02.03.2026 10:04:04,4712,(0221) 445566,Gemeinschaftspraxis Mustermann\r\n"));
         keepPicture(incoming, QStringLiteral("ankommend-suche"));
 
         // A renamed incoming call is renamed in the list and in the log.
@@ -79,6 +80,57 @@ private Q_SLOTS:
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().contains("02.03.2026 10:02:02   4712             089123456                            "
                                        "Tante Erna (neu)\r\n"));
+    }
+
+    // The pages are built before the logs are loaded: after the load each list shows its newest
+    // rows, and keeps its end in view as calls arrive, unless the user has scrolled away.
+    void theListsShowTheirEndAfterTheLoadAndFollowIt()
+    {
+        ShellHarness shell;
+        shell.clock().setNow(QDateTime(QDate(2026, 3, 2), QTime(12, 0, 0)));
+        QByteArray out = "   Datum     Zeit     Nebenstelle   Rufnummer             Name                       "
+                         "Einheiten  Kosten  Dauer\r\n" +
+                         QByteArray(110, '=') + "\r\n\r\n";
+        QByteArray in = "Kopf\r\n=\r\n\r\n";
+        for (int i = 0; i < 200; ++i) {
+            const QByteArray start = QTime(9, 0).addSecs(60 * i).toString(u"'02.03.2026 'HH:mm:ss").toLatin1();
+            out += "\r\n" + start + "        2" + QByteArray::number(1 + i % 8) + "       " +
+                   ("0301234" + QByteArray::number(i)).leftJustified(22) + QByteArray("Berlin").leftJustified(27) +
+                   QByteArray::number(i % 9 + 1).rightJustified(6) + "      0,12    1:0" + QByteArray::number(i % 10);
+            in += start + "   4711             " + ("0221" + QByteArray::number(i)).leftJustified(37) + "K\xf6ln\r\n";
+        }
+        const QString dir = shell.core().programDir();
+        for (const auto& [name, bytes] : {std::pair{"/WinKavex.out", out}, std::pair{"/WinKavex.in", in}}) {
+            QFile file(dir + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        OutgoingCallsPage outgoing(shell.core());
+        IncomingCallsPage incoming(shell.core());
+        for (QWidget* page : {static_cast<QWidget*>(&outgoing), static_cast<QWidget*>(&incoming)}) {
+            page->resize(760, 420);
+            page->show();
+            QVERIFY(QTest::qWaitForWindowExposed(page));
+        }
+        shell.core().loadCallLogs();
+        for (CallListView* view : {outgoing.view(), incoming.view()}) {
+            QScrollBar* bar = view->table()->verticalScrollBar();
+            QTRY_VERIFY(bar->maximum() > 0);
+            QTRY_COMPARE(bar->value(), bar->maximum());
+        }
+        keepPicture(outgoing, QStringLiteral("abgehend-200"));
+
+        IncomingCallLog& calls = shell.core().incomingCalls();
+        QScrollBar* bar = incoming.view()->table()->verticalScrollBar();
+        const int before = bar->maximum();
+        calls.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0);
+        QTRY_VERIFY(bar->maximum() > before);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+
+        bar->setValue(3); // the user looks at older calls: a new one leaves the view where it is
+        calls.onIncomingCall(QStringLiteral("301234568"), QStringLiteral("4711"), 0);
+        QTRY_VERIFY(bar->maximum() > before + 1);
+        QCOMPARE(bar->value(), 3);
     }
 };
 

@@ -10,6 +10,7 @@
 #include "shell/WakeUp.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -103,6 +104,21 @@ private Q_SLOTS:
         QCOMPARE(shell.core().settings().addressBookFile(), QString());
         incoming.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0);
         QCOMPARE(incoming.list().text(1, IncomingCallLog::NameColumn), QString());
+    }
+
+    // The choice shows the actions' own texts; the settings file keeps the stored ones.
+    void theDiagnosisActionShowsItsTextAndStoresTheStoredOne()
+    {
+        ShellHarness shell(QStringLiteral("[Allgemein]\r\nAnschluß=COM1\r\nAktionDiagnose=Verbindung zeigen\r\n"));
+        ProgramParameterPage page(shell.core());
+        auto* action = page.findChild<QComboBox*>(QStringLiteral("ComboAktionDiagnose"));
+        QVERIFY(action);
+        QCOMPARE(action->currentText(), QStringLiteral("Verbindungsliste anzeigen"));
+        QCOMPARE(action->itemText(1), QStringLiteral("Akustisches Signal"));
+        QCOMPARE(action->itemText(3), QStringLiteral("Diagnosemodus und akust. Signal"));
+        action->setCurrentIndex(3);
+        Q_EMIT action->activated(3);
+        QVERIFY(settingsBytes(shell.core()).contains("AktionDiagnose=Akustisch und Diagnose zeigen\r\n"));
     }
 
     void wakeUpPageShowsTheStoredTimesAndLocksDuringTransfers()

@@ -9,6 +9,8 @@
 #include "shell/Settings.h"
 #include "shell/StartUp.h"
 #include "shell/StatusLine.h"
+#include "shell/TimeControl.h"
+#include "shell/WakeUp.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,6 +124,28 @@ TEST_F(StartUpTest, InvalidPortEndsStartUpWithMessage22AndOpensNothing)
     EXPECT_FALSE(m_transport->isOpen());
     EXPECT_TRUE(m_transport->sent().isEmpty());
     EXPECT_EQ(m_view.calls, QStringList({"firstPage", "build", "port 0", "tray"}));
+}
+
+// Whichever way start-up ends, the stored time points and wake-up times are the pages' rows, so
+// that saving them after a port is picked keeps what was stored.
+TEST_F(StartUpTest, AnEarlyEndStillLoadsTimePointsAndWakeUpTimes)
+{
+    for (const char* port : {"COM5", "COM2"}) {
+        SCOPED_TRACE(port);
+        writeSettings(QStringLiteral("[Allgemein]\r\nAnschluß=%1\r\n[Zeitpunkt3]\r\nZeit=0715\r\nDatei=/k/früh.kvx\r\n"
+                                     "[Wecken]\r\nNebenstelle 24, MoFr-Zeit=0630\r\nDauer=20\r\n")
+                          .arg(QLatin1String(port)));
+        AppCore& core = makeCore();
+        m_transport->setOpenFails(true);
+        EXPECT_NE(StartUp(core, m_view).run(), StartUp::Outcome::Reading);
+        EXPECT_EQ(core.timeControl().point(2).time, QStringLiteral("0715"));
+        EXPECT_EQ(core.timeControl().point(2).file, QStringLiteral("/k/früh.kvx"));
+        EXPECT_EQ(core.wakeUp().times().weekdays[3], QStringLiteral("0630"));
+        EXPECT_EQ(core.wakeUp().times().durationSeconds, 20);
+        ASSERT_TRUE(core.timeControl().save());
+        EXPECT_EQ(core.settings().timePoint(3).time, QStringLiteral("0715"));
+        m_core.reset();
+    }
 }
 
 TEST_F(StartUpTest, NoSettingsFileAtAllReportsThePortCOMx)

@@ -39,8 +39,11 @@ KAVEX_EXPORT unsigned capi20_isinstalled(void)
     return simulator().controller.isInstalled(SimEnvironment::faults());
 }
 
+// As the library does for a controller it cannot reach: no buffer back.
 KAVEX_EXPORT unsigned char* capi20_get_manufacturer(unsigned, unsigned char* buffer)
 {
+    if (SimEnvironment::controllerInfoFails())
+        return nullptr;
     std::memcpy(buffer, Manufacturer, sizeof Manufacturer);
     return buffer;
 }
@@ -53,6 +56,8 @@ KAVEX_EXPORT unsigned char* capi20_get_serial_number(unsigned, unsigned char* bu
 
 KAVEX_EXPORT unsigned char* capi20_get_version(unsigned, unsigned char* buffer)
 {
+    if (SimEnvironment::controllerInfoFails())
+        return nullptr;
     std::memcpy(buffer, Version.data(), sizeof(unsigned) * Version.size());
     return buffer;
 }

@@ -55,3 +55,8 @@ SimController::Faults SimEnvironment::faults()
     f.silentRelease = variable("KAVEX_CAPI_SIM_SILENT_RELEASE") == "1";
     return f;
 }
+
+bool SimEnvironment::controllerInfoFails()
+{
+    return variable("KAVEX_CAPI_SIM_NO_CONTROLLER_INFO") == "1";
+}

@@ -15,4 +15,6 @@ int demoSeconds();
 // $KAVEX_CAPI_SIM_NOT_INSTALLED, _REGISTER_ERROR, _RELEASE_ERROR (CAPI codes, "0x1009" or
 // decimal; "1" for NOT_INSTALLED means 0x1009) and $KAVEX_CAPI_SIM_HANG_ON_RELEASE=1.
 SimController::Faults faults();
+// $KAVEX_CAPI_SIM_NO_CONTROLLER_INFO=1: capi20_get_manufacturer and capi20_get_version fail.
+bool controllerInfoFails();
 } // namespace SimEnvironment

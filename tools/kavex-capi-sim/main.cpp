@@ -46,6 +46,8 @@ const char HelpText[] =
     "                                       nie zurück.\n"
     "  KAVEX_CAPI_SIM_SILENT_RELEASE=1      das Abmelden weckt kein Warten auf Nachrichten: eines\n"
     "                                       mit Zeitgrenze kehrt erst nach ihr zurück, eines ohne nie.\n"
+    "  KAVEX_CAPI_SIM_NO_CONTROLLER_INFO=1  capi20_get_manufacturer und capi20_get_version\n"
+    "                                       scheitern.\n"
     "\n"
     "Ende: 0 ausgeführt, 1 vom Controller abgelehnt oder falscher Aufruf, 2 kein Controller am\n"
     "Socket.\n";

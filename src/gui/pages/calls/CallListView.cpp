@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -62,6 +63,11 @@ CallListView::CallListView(CallList& list, QWidget* parent)
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &CallListView::updateFooter);
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &CallListView::updateFooter);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &CallListView::updateFooter);
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &CallListView::scrollToEnd);
+    // The range grows with the rows and the view's height, whenever the view lays itself out.
+    QScrollBar* bar = m_table->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { m_atEnd = value == bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this](int, int maximum) { followEnd(maximum); });
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &CallListView::updateFooter);
     connect(m_filter, &QAbstractItemModel::dataChanged, this, &CallListView::updateFooter);
     updateFooter();
@@ -74,7 +80,14 @@ void CallListView::setLocked(bool locked)
 
 void CallListView::scrollToEnd()
 {
+    m_atEnd = true;
     m_table->scrollToBottom();
+}
+
+void CallListView::followEnd(int maximum)
+{
+    if (m_atEnd && m_filter->signedColumn() == 0)
+        m_table->verticalScrollBar()->setValue(maximum);
 }
 
 void CallListView::updateFooter()

@@ -25,6 +25,8 @@ public:
     QLabel* footer() const { return m_footer; }
     QPushButton* exportButton() const { return m_export; }
     void setLocked(bool locked);
+    // The end comes into view and stays there: after a load, and while the list is unsorted and
+    // the user has not scrolled away from it, as rows arrive.
     void scrollToEnd();
     // Writes the shown rows; the status text says where, or why not.
     bool exportTo(const QString& path);
@@ -37,6 +39,7 @@ Q_SIGNALS:
 private:
     void updateFooter();
     void chooseExportFile();
+    void followEnd(int maximum);
 
     CallList& m_list;
     CallListFilter* m_filter;
@@ -44,4 +47,5 @@ private:
     QTableView* m_table;
     QLabel* m_footer;
     QPushButton* m_export;
+    bool m_atEnd = true;
 };

@@ -23,13 +23,11 @@ OutgoingCallsPage::OutgoingCallsPage(AppCore& core, QWidget* parent)
     for (int column = 0; column < widths.size(); ++column)
         m_view->table()->setColumnWidth(column, widths.at(column));
     connect(m_view, &CallListView::rowActivated, this, &OutgoingCallsPage::rename);
-    connect(&core.outgoingCalls(), &OutgoingCallLog::rowAdded, m_view, &CallListView::scrollToEnd);
     connect(m_view, &CallListView::exported, this, [this](bool ok, const QString& path) {
         StatusLine& status = this->core().statusLine();
         ok ? status.showText(StatusLevel::Normal, QStringLiteral("Gespräche nach %1 exportiert").arg(path))
            : status.showText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben").arg(path));
     });
-    m_view->scrollToEnd();
 }
 
 void OutgoingCallsPage::setTransferLock(bool locked)

@@ -26,11 +26,12 @@ QImage draw(const Histogram::Layout& h, const QFont& font)
         p.drawText(QRect(0, t.y - half, AxisX - 4, 2 * half), Qt::AlignRight | Qt::AlignVCenter,
                    QString::number(t.value));
     }
+    for (const QRect& bar : h.bars)
+        p.fillRect(bar, Qt::red);
+    // The axes last: neither the grid nor a bar's foot may cover them.
     p.setPen(Qt::black);
     p.drawLine(AxisX, AxisTop, AxisX, AxisY);
     p.drawLine(AxisX, AxisY, AxisRight, AxisY);
-    for (const QRect& bar : h.bars)
-        p.fillRect(bar, Qt::red);
     for (const YearLabel& y : h.years) {
         p.drawLine(y.tickX, AxisY, y.tickX, AxisY + 5);
         p.drawText(QRect(y.centreX - 40, AxisY + 2, 80, 2 * half), Qt::AlignHCenter | Qt::AlignTop,

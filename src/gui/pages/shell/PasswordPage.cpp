@@ -12,13 +12,16 @@
 
 namespace {
 
+// The fields and the button under them share one width, so that the button ends with the fields.
+constexpr int FieldWidth = 220;
+
 QLineEdit* maskedField(const QString& name)
 {
     auto* field = new QLineEdit;
     field->setObjectName(name);
     field->setEchoMode(QLineEdit::Password);
     field->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    field->setMaximumWidth(220);
+    field->setMaximumWidth(FieldWidth);
     return field;
 }
 
@@ -31,6 +34,7 @@ PasswordPage::PasswordPage(AppCore& core, QWidget* parent)
       m_save(new QPushButton(QStringLiteral("Paßwort speichern")))
 {
     m_save->setObjectName(QStringLiteral("PasswortMerken"));
+    m_save->setMaximumWidth(FieldWidth);
     auto* group = new QGroupBox(QStringLiteral("Paßwort für das Schreiben in die Anlage"));
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("Altes Paßwort"), m_old);

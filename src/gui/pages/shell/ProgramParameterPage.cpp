@@ -89,7 +89,9 @@ QWidget* ProgramParameterPage::buildDisplayGroup()
         m_startPage->addItem(PageIcons::forHeading(e.heading), e.heading);
     }
     m_font->addItems(Settings::offeredFontFaces());
-    m_action->addItems(Settings::diagnosisActions());
+    m_action->addItems(Settings::diagnosisActionTexts());
+    m_action->setObjectName(QStringLiteral("ComboAktionDiagnose"));
+    m_standardVolume->setObjectName(QStringLiteral("CheckBoxStandardLautstaerke"));
     m_displayDays->setRange(1, 60);
     auto* daysRow = new QHBoxLayout;
     daysRow->addWidget(new QLabel(QStringLiteral("Gespräche der letzten")));

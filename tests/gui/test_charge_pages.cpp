@@ -1,0 +1,44 @@
+#include "ShellHarness.h"
+#include "charges/ChargeUpdate.h"
+#include "charges/HistoryFile.h"
+#include "charges/Histogram.h"
+#include "pages/charges/ChargeHistogramPage.h"
+
+#include <QTest>
+
+// The histogram of a few months: its axes stay black where the grid runs along them and under the
+// foot of every bar.
+class ChargePagesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void theHistogramsAxesLieOverGridAndBars()
+    {
+        ShellHarness shell;
+        QFile file(shell.core().programDir() + QStringLiteral("/WinKavex.dat"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(HistoryFile::headerText().toLatin1());
+        int total = 0;
+        for (int month = 1; month <= 4; ++month) {
+            total += 300 * month;
+            file.write(HistoryFile::dataLine(QDateTime(QDate(2026, month, 20), QTime(9, 0)), {total}, total).toLatin1() +
+                       "\r\n");
+        }
+        file.close();
+        shell.core().chargeUpdate().loadPeriods();
+        ChargeHistogramPage page(shell.core());
+        const QImage image = page.image();
+        const Histogram::Layout layout = Histogram::layout(shell.core().chargeUpdate().periods());
+        QVERIFY(layout.bars.size() >= 3);
+        const QColor black(Qt::black);
+        for (const QRect& bar : layout.bars)
+            QCOMPARE(image.pixelColor(bar.center().x(), Histogram::AxisY), black);
+        for (const Histogram::Tick& tick : layout.ticks)
+            QCOMPARE(image.pixelColor(Histogram::AxisX, tick.y), black);
+        QCOMPARE(image.pixelColor(Histogram::AxisRight, Histogram::AxisY), black);
+    }
+};
+
+QTEST_MAIN(ChargePagesTest)
+#include "test_charge_pages.moc"
