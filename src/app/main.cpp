@@ -70,11 +70,11 @@ void waitForFirstRead(AppCore& core)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("WinKavex"));
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
+    // Before the application: the usage needs no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    CommandLine line = CommandLine::parse(arguments);
     if (line.help) {
         std::printf("%s", CommandLine::usage().toLocal8Bit().constData());
         return 0;
@@ -84,6 +84,10 @@ int main(int argc, char** argv)
         printError(CommandLine::usage());
         return 1;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("WinKavex"));
+    QApplication::setQuitOnLastWindowClosed(false);
     const bool rendering = line.rendersPages();
     if (rendering && line.portDevice.isEmpty())
         line.simulate = true;

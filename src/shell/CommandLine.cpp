@@ -51,7 +51,15 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             line.startInTray |= word == QLatin1String("ICON");
         }
     }
+    // The demo's schedules ring extensions and write configurations: never on a real exchange.
+    if (line.simulate && !line.portDevice.isEmpty() && line.error.isEmpty())
+        line.error = simulateWithPortError();
     return line;
+}
+
+QString CommandLine::simulateWithPortError()
+{
+    return QStringLiteral("--simulate und --port schließen einander aus: die Simulation benutzt nie ein echtes Gerät");
 }
 
 QString CommandLine::usage()
@@ -64,7 +72,7 @@ QString CommandLine::usage()
         "  DEBUG                den Verkehr der Schnittstelle in \"winkavex.debug\" im Programmverzeichnis "
         "protokollieren\n"
         "  ICON                 im Infobereich starten, ohne das Fenster zu zeigen\n"
-        "  --simulate           mit einer simulierten Anlage (kavex-sim --demo) arbeiten\n"
+        "  --simulate           mit einer simulierten Anlage (kavex-sim --demo) arbeiten, nie mit --port\n"
         "  --port GERÄT         dieses Gerät statt des eingestellten Anschlusses öffnen\n"
         "  --dir VERZEICHNIS    Programmverzeichnis (Einstellungen, Protokolle)\n"
         "  --screenshots VERZ.  jede Seite als PNG in VERZ. ablegen und beenden\n"

@@ -21,6 +21,8 @@ struct CommandLine
     // `arguments` without the program name.
     static CommandLine parse(const QStringList& arguments);
     static QString usage();
+    // --simulate with --port: the demo never touches a real device.
+    static QString simulateWithPortError();
     // A run that renders pages to files and ends, beside any working instance.
     bool rendersPages() const { return !screenshotsDir.isEmpty() || !helpPagesDir.isEmpty(); }
 };

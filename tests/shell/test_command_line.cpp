@@ -38,14 +38,22 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CommandLine, OptionsTakeTheirValueSeparateOrAfterAnEqualsSign)
 {
     const CommandLine line = CommandLine::parse({"--port", "/dev/ttyUSB0", "ICON", "--dir=/tmp/kavex", "--screenshots",
-                                                 "/tmp/shots", "--simulate", "--help-pages=/tmp/help"});
+                                                 "/tmp/shots", "--help-pages=/tmp/help"});
     EXPECT_TRUE(line.error.isEmpty());
     EXPECT_EQ(line.portDevice, "/dev/ttyUSB0");
     EXPECT_EQ(line.dir, "/tmp/kavex");
     EXPECT_EQ(line.screenshotsDir, "/tmp/shots");
     EXPECT_EQ(line.helpPagesDir, "/tmp/help");
-    EXPECT_TRUE(line.simulate);
+    EXPECT_FALSE(line.simulate);
     EXPECT_TRUE(line.startInTray);
+    EXPECT_TRUE(CommandLine::parse({"--simulate", "--dir", "/tmp/kavex"}).simulate);
+}
+
+// The demo's wake-up calls and daily writes must never reach a real exchange.
+TEST(CommandLine, SimulateWithAPortIsRefused)
+{
+    for (const QStringList& args : {QStringList{"--simulate", "--port", "/dev/null"}, {"--port=/dev/ttyUSB0", "--simulate"}})
+        EXPECT_TRUE(CommandLine::parse(args).error.contains(QStringLiteral("--simulate"))) << args.join(' ').toStdString();
 }
 
 TEST(CommandLine, AnOptionValueIsNeverTakenForAWord)

@@ -4,6 +4,7 @@
 #include "charges/ChargeUpdate.h"
 #include "charges/PendingCall.h"
 #include "common/FormatPicture.h"
+#include "common/MessageTable.h"
 #include "image/Extensions.h"
 #include "shell/ChargeSettings.h"
 #include "shell/ProgramDirs.h"
@@ -32,9 +33,10 @@ QByteArray json(const ChargeUpdate& update)
 }
 
 // Units per extension, one line each; with --json also the costs with the settings' price and
-// carried-over values. --record runs the
-// charge update on the program directory's history, as the program does after a reading (a line
-// when the total changed, the backup before it), for recording from cron.
+// carried-over values. --record runs the charge update on the program directory's history, as the
+// program does after a reading (a line when the total changed, the backup before it), for
+// recording from cron: a history that could not be read or written makes the exit status 1, so
+// that the cron job notices, after the reading has been printed.
 int runCharges(const CtlOptions& options, const QStringList& args)
 {
     const bool asJson = args.contains(QStringLiteral("--json"));
@@ -53,9 +55,18 @@ int runCharges(const CtlOptions& options, const QStringList& args)
     ChargeUpdate update(link.image(), call, SystemClock::instance(), history);
     update.setPrices(ChargeSettings::read(settings));
     QObject::connect(&link.link(), &PbxLink::chargesReceived, &update, &ChargeUpdate::run);
-    QObject::connect(&update, &ChargeUpdate::statusText, [record](StatusLevel level, const QString& text) {
-        if (record && level == StatusLevel::Error)
+    bool historyFailed = false;
+    QObject::connect(&update, &ChargeUpdate::statusText, [&](StatusLevel level, const QString& text) {
+        if (record && level == StatusLevel::Error) {
+            historyFailed = true;
             ctlError(text);
+        }
+    });
+    QObject::connect(&update, &ChargeUpdate::status, [&](int number, StatusLevel level, const QString& arg) {
+        if (record && level == StatusLevel::Error) {
+            historyFailed = true;
+            ctlError(MessageTable::text(number, arg));
+        }
     });
     if (const int status = link.open(); status != ExitOk)
         return status;
@@ -63,11 +74,11 @@ int runCharges(const CtlOptions& options, const QStringList& args)
         return status;
     if (asJson) {
         ctlPrint(QString::fromUtf8(json(update)));
-        return ExitOk;
+    } else {
+        for (int i = 0; i < update.extensionCount(); ++i)
+            ctlPrint(QStringLiteral("%1\t%2").arg(Extensions::number(i)).arg(update.units()[i]));
     }
-    for (int i = 0; i < update.extensionCount(); ++i)
-        ctlPrint(QStringLiteral("%1\t%2").arg(Extensions::number(i)).arg(update.units()[i]));
-    return ExitOk;
+    return historyFailed ? ExitUsage : ExitOk;
 }
 
 const CtlRegistrar registrar({"charges", "charges [--json] [--record]", runCharges});

@@ -1,5 +1,6 @@
 #include "CtlCommand.h"
 
+#include "shell/CommandLine.h"
 #include "shell/VorwahlLibrary.h"
 
 #include <QCoreApplication>
@@ -85,6 +86,10 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "kavexctl: unbekannte Option %s\n", qPrintable(opt));
             return ExitUsage;
         }
+    }
+    if (options.simulate && !options.port.isEmpty()) {
+        std::fprintf(stderr, "kavexctl: %s\n", CommandLine::simulateWithPortError().toLocal8Bit().constData());
+        return ExitUsage;
     }
     if (args.isEmpty()) {
         printUsage(stderr);
