@@ -109,8 +109,7 @@ void MainWindow::connectCore()
         if (Page* page = m_stack->currentPage())
             page->store();
     });
-    m_core.setPasswordPrompt(
-        [this](WriteGate::Answer answer) { PasswordDialog::askLater(this, std::move(answer)); });
+    m_core.setPasswordPrompt([this](WriteGate::Answer answer) { PasswordDialog::askLater(this, std::move(answer)); });
     m_core.setPrintSink(&PrintoutPrinter::print);
     m_core.statusLine().setPump([this] { m_statusBar->linePanel()->repaint(); });
     connect(&m_core, &AppCore::configDecoded, this, &MainWindow::refreshPages);

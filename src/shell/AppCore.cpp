@@ -34,9 +34,9 @@
 #include "shell/SettingsSpeedDialStore.h"
 #include "shell/StatusLine.h"
 #include "shell/TimeControl.h"
-#include "shell/WriteGate.h"
 #include "shell/VorwahlLibrary.h"
 #include "shell/WakeUp.h"
+#include "shell/WriteGate.h"
 
 #include <QTimer>
 

@@ -119,7 +119,7 @@ public:
 
     // Operations of the buttons and fields.
     void startRead(); // "&Lesen"
-    void write(); // "Konfigurieren": password question, then commit and write
+    void write();     // "Konfigurieren": password question, then commit and write
     // The same write of a configuration loaded by time control: after the password question the
     // configuration regions are `loaded` again, whatever arrived meanwhile.
     void writeLoaded(const ConfigImage& loaded);

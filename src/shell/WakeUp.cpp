@@ -73,8 +73,8 @@ bool WakeUp::skippedByTransfer() const
     if (m_link.isFirmwareLocked() || queue.isWaiting(Job::Ring))
         return true;
     const std::optional<Job> running = queue.running();
-    return running && (*running == Job::StartUp || *running == Job::FullRead || *running == Job::Write ||
-                       *running == Job::Ring);
+    return running &&
+           (*running == Job::StartUp || *running == Job::FullRead || *running == Job::Write || *running == Job::Ring);
 }
 
 void WakeUp::onSecond()

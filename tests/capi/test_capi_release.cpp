@@ -71,7 +71,9 @@ TEST(CapiRelease, AMessageInTransitDoesNotHoldUpTheEnd)
 // it. The thread's short waits end it anyway, and it is joined, not left running.
 TEST(CapiRelease, AReleaseThatWakesNoWaiterStillEndsPromptlyWithTheThreadJoined)
 {
-    const auto threads = [] { return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
+    const auto threads = [] {
+        return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size();
+    };
     const qsizetype before = threads();
     const Ending ending = endListening("KAVEX_CAPI_SIM_SILENT_RELEASE", "1");
     EXPECT_LT(ending.ms, 1000);

@@ -7,6 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // An edited configuration file written with `kavexctl write` into kavex-sim, read back with
@@ -151,6 +153,61 @@ TEST(EndToEndConfig, EditedFileWrittenAndReadBack)
 
     // Everything else came back as it was.
     EXPECT_EQ(readImage(exchange).toByteArray().left(800), image.toByteArray().left(800));
+}
+
+// kavexctl with its own configuration folder (the password store) and `input` on standard input.
+CtlRun ctlWithInput(Exchange& exchange, const QString& configHome, const QStringList& args, const QByteArray& input)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    process.setProcessEnvironment(env);
+    process.start(binary(QStringLiteral("kavexctl")), QStringList{QStringLiteral("--dir"), exchange.sim.dir(),
+                                                                  QStringLiteral("--port"), exchange.sim.device()} +
+                                                          args);
+    process.write(input);
+    process.closeWriteChannel();
+    CtlRun run;
+    run.finished = process.waitForFinished(60000);
+    run.exitCode = process.exitCode();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+// With a password set, kavexctl sends nothing without it: not asked (no terminal), wrong, then right.
+TEST(EndToEndConfig, WriteAsksForTheConfigurationPassword)
+{
+    Exchange exchange;
+    ASSERT_TRUE(exchange.sim.start());
+    QTemporaryDir config;
+    const QString path = exchange.sim.path(QStringLiteral("file.KVX"));
+    ASSERT_EQ(ConfigFile::save(path, sampleImage(2, 0, 8)), std::nullopt);
+    const QString mismatch = QString::fromUtf8(
+        ctlWithInput(exchange, config.path(), {QStringLiteral("password"), QStringLiteral("--password-stdin")},
+                     "\nKavex\nkavex\n")
+            .err);
+    EXPECT_TRUE(mismatch.contains(QStringLiteral("Paßwort-Wiederholung stimmt nicht"))) << mismatch.toStdString();
+    ASSERT_EQ(ctlWithInput(exchange, config.path(), {QStringLiteral("password"), QStringLiteral("--password-stdin")},
+                           "\nKavex\nKavex\n")
+                  .exitCode,
+              0);
+    struct Case
+    {
+        QStringList args;
+        QByteArray input;
+        int exitCode;
+    };
+    const QStringList write{QStringLiteral("write"), path};
+    for (const Case& c :
+         {Case{write, "Kavex\n", 1}, Case{write + QStringList{QStringLiteral("--password-stdin")}, "kavex\n", 1},
+          Case{write + QStringList{QStringLiteral("--password-stdin")}, "Kavex\n", 0}}) {
+        const qsizetype before = exchange.cellBytes().size();
+        const CtlRun run = ctlWithInput(exchange, config.path(), c.args, c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.constData();
+        if (c.exitCode != 0)
+            EXPECT_TRUE(QString::fromUtf8(run.err).contains(QStringLiteral("Falsches Paßwort"))) << run.err.constData();
+        EXPECT_EQ(exchange.cellBytes().size() > before, c.exitCode == 0) << c.input.constData();
+    }
 }
 
 TEST(EndToEndConfig, OldFirmwareFileUsesShortRecords)

@@ -54,9 +54,9 @@ TEST(EndToEnd, RingEndedBySigtermStopsTheExtensionBeforeItExits)
     ASSERT_TRUE(sim.start());
     QProcess ctl;
     ctl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    ctl.start(binary(QStringLiteral("kavexctl")), {QStringLiteral("--port"), sim.device(), QStringLiteral("--dir"),
-                                                    sim.dir(), QStringLiteral("ring"), QStringLiteral("23"),
-                                                    QStringLiteral("--seconds"), QStringLiteral("20")});
+    ctl.start(binary(QStringLiteral("kavexctl")),
+              {QStringLiteral("--port"), sim.device(), QStringLiteral("--dir"), sim.dir(), QStringLiteral("ring"),
+               QStringLiteral("23"), QStringLiteral("--seconds"), QStringLiteral("20")});
     ASSERT_TRUE(ctl.waitForStarted(10000));
     ASSERT_FALSE(ctl.waitForFinished(3000)); // ringing
     QElapsedTimer ending;

@@ -9,8 +9,8 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
-#include <optional>
 #include <gtest/gtest.h>
+#include <optional>
 
 // The configuration write through the real serial driver into kavex-sim, checked against the
 // simulator's cell log byte for byte, with the pacing visible in its time stamps.

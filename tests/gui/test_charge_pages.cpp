@@ -1,7 +1,7 @@
 #include "ShellHarness.h"
 #include "charges/ChargeUpdate.h"
-#include "charges/HistoryFile.h"
 #include "charges/Histogram.h"
+#include "charges/HistoryFile.h"
 #include "pages/charges/ChargeHistogramPage.h"
 
 #include <QTest>
@@ -22,8 +22,9 @@ private Q_SLOTS:
         int total = 0;
         for (int month = 1; month <= 4; ++month) {
             total += 300 * month;
-            file.write(HistoryFile::dataLine(QDateTime(QDate(2026, month, 20), QTime(9, 0)), {total}, total).toLatin1() +
-                       "\r\n");
+            file.write(
+                HistoryFile::dataLine(QDateTime(QDate(2026, month, 20), QTime(9, 0)), {total}, total).toLatin1() +
+                "\r\n");
         }
         file.close();
         shell.core().chargeUpdate().loadPeriods();

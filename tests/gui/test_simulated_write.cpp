@@ -8,7 +8,6 @@
 #include "pages/config/ConfigPages.h"
 #include "pages/shell/ShellPages.h"
 #include "shell/AppCore.h"
-#include "shell/StatusLine.h"
 #include "shell/StartUp.h"
 #include "shell/StatusLine.h"
 

@@ -134,8 +134,7 @@ TEST(CallHooks, ACallersNumberNeverBecomesACommand)
     }
     qputenv("HOME", realHome);
 
-    EXPECT_EQ(QString::fromUtf8(fileBytes(rig.out("callers.txt"))),
-              QStringLiteral("\n\n\n"));
+    EXPECT_EQ(QString::fromUtf8(fileBytes(rig.out("callers.txt"))), QStringLiteral("\n\n\n"));
     for (const QString& dir : {rig.hooksDir(), home, QDir::currentPath(), rig.dir.path()})
         EXPECT_FALSE(QFile::exists(dir + QStringLiteral("/pwned"))) << dir.toStdString();
     EXPECT_TRUE(QFile::exists(home + QStringLiteral("/canary")));

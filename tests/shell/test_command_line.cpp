@@ -52,8 +52,10 @@ TEST(CommandLine, OptionsTakeTheirValueSeparateOrAfterAnEqualsSign)
 // The demo's wake-up calls and daily writes must never reach a real exchange.
 TEST(CommandLine, SimulateWithAPortIsRefused)
 {
-    for (const QStringList& args : {QStringList{"--simulate", "--port", "/dev/null"}, {"--port=/dev/ttyUSB0", "--simulate"}})
-        EXPECT_TRUE(CommandLine::parse(args).error.contains(QStringLiteral("--simulate"))) << args.join(' ').toStdString();
+    for (const QStringList& args :
+         {QStringList{"--simulate", "--port", "/dev/null"}, {"--port=/dev/ttyUSB0", "--simulate"}})
+        EXPECT_TRUE(CommandLine::parse(args).error.contains(QStringLiteral("--simulate")))
+            << args.join(' ').toStdString();
 }
 
 TEST(CommandLine, AnOptionValueIsNeverTakenForAWord)

@@ -214,7 +214,9 @@ TEST_F(TimeControlTest, APasswordQuestionDuringARingHoldsUpNeitherTheRingNorTheS
     ASSERT_TRUE(m_heldAnswer);
     QStringList ring;
     for (const auto& s : m_transport->sent())
-        ring << QStringLiteral("%1 %2").arg(s.atMs - m_transport->sent().first().atMs).arg(QString::fromLatin1(s.block.toHex()));
+        ring << QStringLiteral("%1 %2")
+                    .arg(s.atMs - m_transport->sent().first().atMs)
+                    .arg(QString::fromLatin1(s.block.toHex()));
     EXPECT_EQ(ring, QStringList({"0 03dd0302", "40 83000100", "20140 03dd0302", "20180 83000000"}));
     EXPECT_EQ(m_writes, 0);
     EXPECT_FALSE(m_core->isTransferLocked());

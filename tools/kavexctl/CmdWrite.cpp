@@ -1,6 +1,7 @@
 #include "CtlCommand.h"
 #include "CtlConfigFile.h"
 #include "CtlLink.h"
+#include "CtlPassword.h"
 
 #include "common/MessageTable.h"
 
@@ -8,12 +9,15 @@ namespace {
 
 // Writes a configuration file to the exchange. The paces, record lengths and charge bytes follow
 // the firmware in the file's base region; with --units the unit counters sent are the file's,
-// since kavexctl keeps no counters of its own.
-int runWrite(const CtlOptions& options, const QStringList& args)
+// since kavexctl keeps no counters of its own. A configuration password, when set, is asked for
+// first (on the terminal, or from standard input with --password-stdin); nothing is sent without it.
+int runWrite(const CtlOptions& options, const QStringList& arguments)
 {
+    QStringList args = arguments;
+    const bool passwordFromStdin = args.removeAll(QStringLiteral("--password-stdin")) > 0;
     const std::optional<CtlFileArgs> parsed = parseFileArgs(args, QStringLiteral("--units"));
     if (!parsed) {
-        ctlError(QStringLiteral("Aufruf: kavexctl write DATEI.KVX [--units]"));
+        ctlError(QStringLiteral("Aufruf: kavexctl write DATEI.KVX [--units] [--password-stdin]"));
         return ExitUsage;
     }
     const bool units = parsed->flag;
@@ -21,6 +25,8 @@ int runWrite(const CtlOptions& options, const QStringList& args)
     const std::optional<ConfigImage> image = loadSupportedConfigFile(parsed->path, loadStatus);
     if (!image)
         return loadStatus;
+    if (const int status = CtlPassword::checkForWrite(options, passwordFromStdin); status != ExitOk)
+        return status;
     CtlLink link(options);
     if (const int status = link.open(); status != ExitOk)
         return status;
@@ -42,6 +48,6 @@ int runWrite(const CtlOptions& options, const QStringList& args)
     return ExitOk;
 }
 
-const CtlRegistrar registrar({"write", "write DATEI.KVX [--units]", runWrite});
+const CtlRegistrar registrar({"write", "write DATEI.KVX [--units] [--password-stdin]", runWrite});
 
 } // namespace

@@ -27,7 +27,10 @@ void printUsage(FILE* out)
               [](const CtlCommand& a, const CtlCommand& b) { return qstrcmp(a.name, b.name) < 0; });
     for (const CtlCommand& c : commands)
         std::fprintf(out, "  %s\n", c.synopsis);
-    std::fputs("\nExit-Status: 0 Erfolg, 1 Aufruf- oder Dateifehler, 2 Kommunikationsfehler, 3 Firmware zu alt\n", out);
+    std::fputs(
+        "\nExit-Status: 0 Erfolg, 1 Aufruf- oder Dateifehler (auch ein falsches Paßwort), 2 Kommunikationsfehler,\n"
+        "3 Firmware zu alt, 128 + Signal nach SIGINT oder SIGTERM\n",
+        out);
 }
 
 const CtlCommand* findCommand(const QString& name)

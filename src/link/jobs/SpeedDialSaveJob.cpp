@@ -1,7 +1,6 @@
 #include "link/jobs/SpeedDialSaveJob.h"
 
-SpeedDialSaveJob::SpeedDialSaveJob(JobHost& host, QByteArray payload) : LinkJob(host), m_payload(std::move(payload))
-{}
+SpeedDialSaveJob::SpeedDialSaveJob(JobHost& host, QByteArray payload) : LinkJob(host), m_payload(std::move(payload)) {}
 
 void SpeedDialSaveJob::start()
 {

@@ -69,8 +69,7 @@ void WriteJob::sendExtension(int index)
     const int firmware = m_host.firmwareVersion();
     const int recordBytes = ImageLayout::sentRecordBytes(firmware);
     const int at = ImageLayout::recordOffset(index, firmware);
-    const QByteArray payload =
-        static_cast<char>(PbxRequests::WriteExtensionKind) + m_sent.mid(at, recordBytes);
+    const QByteArray payload = static_cast<char>(PbxRequests::WriteExtensionKind) + m_sent.mid(at, recordBytes);
     sendPayload(payload, QByteArrayView(m_sent).sliced(at + recordBytes), [this, index](bool sent) {
         if (sent)
             pauseThenExtension(index + 1);
