@@ -204,8 +204,9 @@ TEST(EndToEndConfig, WriteAsksForTheConfigurationPassword)
         const qsizetype before = exchange.cellBytes().size();
         const CtlRun run = ctlWithInput(exchange, config.path(), c.args, c.input);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.constData();
-        if (c.exitCode != 0)
+        if (c.exitCode != 0) {
             EXPECT_TRUE(QString::fromUtf8(run.err).contains(QStringLiteral("Falsches Paßwort"))) << run.err.constData();
+        }
         EXPECT_EQ(exchange.cellBytes().size() > before, c.exitCode == 0) << c.input.constData();
     }
 }
