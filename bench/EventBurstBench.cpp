@@ -40,7 +40,6 @@ class BurstClock : public Clock
 public:
     QDateTime now() const override { return m_start.addMSecs(m_ms); }
     qint64 elapsedMs() const override { return m_ms; }
-    void waitPumping(int ms) override { advance(ms); }
     void callAfter(int ms, QObject*, std::function<void()> fn) override { m_due.emplace(m_ms + ms, std::move(fn)); }
     void advance(qint64 ms)
     {
