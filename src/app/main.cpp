@@ -23,8 +23,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +61,24 @@ void printError(const QString& text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+// The session without a window is a program of its own beside this one, so that no graphics
+// library is loaded into the service; this process becomes it.
+int runHeadless(char** argv)
+{
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        printError(QStringLiteral("winkavex-headless nicht gefunden"));
+        return 2;
+    }
+    self[length] = '\0';
+    const QByteArray program = QFileInfo(QFile::decodeName(self)).absolutePath().toLocal8Bit() + "/winkavex-headless";
+    execv(program.constData(), argv);
+    printError(QStringLiteral("%1 kann nicht gestartet werden: %2")
+                   .arg(QFile::decodeName(program), QString::fromLocal8Bit(std::strerror(errno))));
+    return 2;
+}
+
 // Waits until the first read has ended one way or another.
 void waitForFirstRead(AppCore& core)
 {
@@ -84,6 +107,8 @@ int main(int argc, char** argv)
         printError(CommandLine::usage());
         return 1;
     }
+    if (line.headless)
+        return runHeadless(argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("WinKavex"));

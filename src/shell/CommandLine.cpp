@@ -42,6 +42,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             continue;
         if (argument == QLatin1String("--simulate")) {
             line.simulate = true;
+        } else if (argument == QLatin1String("--headless")) {
+            line.headless = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             line.help = true;
         } else {
@@ -65,13 +67,15 @@ QString CommandLine::simulateWithPortError()
 QString CommandLine::usage()
 {
     return QStringLiteral(
-        "Aufruf: winkavex [AUTOENDE] [DEBUG] [ICON] [--simulate] [--port GERÄT] [--dir VERZEICHNIS]\n"
+        "Aufruf: winkavex [AUTOENDE] [DEBUG] [ICON] [--headless] [--simulate] [--port GERÄT] [--dir VERZEICHNIS]\n"
         "                 [--screenshots VERZEICHNIS] [--help-pages VERZEICHNIS]\n"
         "\n"
         "  AUTOENDE             nach jedem vollständigen Lesen das Fenster nach 3 s in den Infobereich legen\n"
         "  DEBUG                den Verkehr der Schnittstelle in \"winkavex.debug\" im Programmverzeichnis "
         "protokollieren\n"
         "  ICON                 im Infobereich starten, ohne das Fenster zu zeigen\n"
+        "  --headless           ohne Fenster und Anzeige laufen (Dienst für den Rechner an der Anlage);\n"
+        "                       Meldungen gehen auf die Standardfehlerausgabe\n"
         "  --simulate           mit einer simulierten Anlage (kavex-sim --demo) arbeiten, nie mit --port\n"
         "  --port GERÄT         dieses Gerät statt des eingestellten Anschlusses öffnen\n"
         "  --dir VERZEICHNIS    Programmverzeichnis (Einstellungen, Protokolle)\n"

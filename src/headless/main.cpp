@@ -1,0 +1,97 @@
+#include "HeadlessView.h"
+
+#include "capi/SimulatedController.h"
+#include "common/TerminationSignals.h"
+#include "link/SimulatorProcess.h"
+#include "shell/AppCore.h"
+#include "shell/CommandLine.h"
+#include "shell/ProgramDirs.h"
+#include "shell/Settings.h"
+#include "shell/SettingsLocation.h"
+#include "shell/SingleInstance.h"
+#include "shell/StartUp.h"
+#include "shell/StatusLine.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+// winkavex --headless: the session of the desktop program with no window and no display, for the
+// machine next to the exchange. It logs both call directions, records the charge readings, runs
+// time control and wake-up, publishes on the session bus and runs the hooks as the window does.
+namespace {
+
+constexpr int DemoCallSeconds = 75;
+
+void printError(const QString& text)
+{
+    std::fprintf(stderr, "<3>%s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("WinKavex"));
+    CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
+    if (line.help) {
+        std::printf("%s", CommandLine::usage().toLocal8Bit().constData());
+        return 0;
+    }
+    if (!line.error.isEmpty()) {
+        printError(line.error);
+        return 1;
+    }
+
+    // One program owns the port: the window or this service.
+    SingleInstance instance(SingleInstance::defaultRuntimeDir());
+    if (instance.start() != SingleInstance::Role::First) {
+        printError(QStringLiteral("WinKavex läuft bereits (Fenster oder Dienst); ein zweiter Dienst startet nicht."));
+        return 1;
+    }
+
+    SimulatorProcess simulator;
+    if (line.simulate) {
+        if (!simulator.start()) {
+            printError(simulator.errorString());
+            return 2;
+        }
+        line.portDevice = simulator.devicePath();
+    }
+    ProgramDirs::Environment env = ProgramDirs::Environment::fromProcess();
+    if (line.simulate && line.dir.isEmpty())
+        env.winkavexDir.clear();
+    const ProgramDirs found(line.dir, env);
+    const bool demo = line.simulate && line.dir.isEmpty();
+    const QString programDir = demo ? found.programDir() + QStringLiteral("-Demo") : found.programDir();
+    const QString configHome = demo ? programDir : found.configHome();
+    ProgramDirs(programDir).ensureProgramDir();
+
+    AppCore::Options options;
+    options.programDir = programDir;
+    options.configHome = configHome;
+    options.deviceOverride = line.portDevice;
+    if (line.simulate) {
+        SimulatedController::use(DemoCallSeconds);
+        Settings settings(SettingsLocation::resolve(options.configHome, options.programDir));
+        StartUp::prepareDemoSettings(settings, options.programDir, QTime::currentTime());
+    }
+    AppCore core(std::move(options), line);
+    HeadlessView view(core.statusLine());
+    // A window that is not there is a hidden one: state events signal as they would into the tray.
+    core.setWindowHidden(true);
+
+    TerminationSignals termination;
+    bool ending = false;
+    QObject::connect(&termination, &TerminationSignals::requested, &core, [&core, &ending] {
+        if (std::exchange(ending, true))
+            return;
+        core.closeQuery(true, true, [&core] { core.shutdown([] { QCoreApplication::quit(); }); });
+    });
+
+    core.startTimer();
+    const StartUp::Outcome outcome = StartUp(core, view).run();
+    if (outcome != StartUp::Outcome::Reading)
+        return 2;
+    return QCoreApplication::exec();
+}
