@@ -112,7 +112,12 @@ int main(int argc, char** argv)
     }
 
     const Directories dirs = directoriesFor(line);
-    ProgramDirs(dirs.programDir).ensureProgramDir();
+    const ProgramDirs programDirs(dirs.programDir);
+    programDirs.ensureProgramDir();
+    if (const std::optional<QString> refusal = programDirs.refusal()) {
+        printError(*refusal);
+        return 1;
+    }
     AppCore::Options options;
     options.programDir = dirs.programDir;
     options.configHome = dirs.configHome;

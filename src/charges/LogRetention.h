@@ -25,7 +25,8 @@ Outcome rewriteIncoming(const QString& path, const QString& key, const QString& 
 
 // "WinKavex.out" -> "WinKavex.out_old", "WinKavex.in" -> "WinKavex.in_old".
 QString oldVersionPath(const QString& path);
-// Where the new log is written before it replaces the old one; a start removes a leftover.
+// Where earlier versions wrote the new log before it replaced the old one (a rewrite now writes
+// under a fresh name beside it); a start removes such a leftover if this program could have made it.
 QString pendingPath(const QString& path);
 void removeLeftover(const QString& path);
 
