@@ -74,6 +74,11 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("WinKavex"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    if (const std::optional<QByteArray> raw = CommandLine::undecodable(argc, argv)) {
+        printError(QStringLiteral("Argument in der Zeichenkodierung nicht lesbar: %1")
+                       .arg(QString::fromLatin1(raw->toPercentEncoding("/.-_~"))));
+        return 1;
+    }
     CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
     if (line.help) {
         std::printf("%s", CommandLine::usage().toLocal8Bit().constData());

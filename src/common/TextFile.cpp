@@ -356,6 +356,24 @@ bool rewrite(const QString& path, const QByteArray& content)
     return replaceFile(path, content, modeOf(path)) == 0;
 }
 
+int writeOut(const QString& path, const QByteArray& content)
+{
+    struct stat info
+    {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &info) != 0 || S_ISREG(info.st_mode) || S_ISDIR(info.st_mode))
+        return replaceFile(path, content, modeOf(path));
+    // Never renamed over: a device node or pipe stays what it is.
+    const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::fcntl(fd, F_SETFL, 0);
+    int error = writeAll(fd, content);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
 int createBeside(const QString& path, int& fd, QByteArray& name)
 {
     name = QFile::encodeName(path) + ".new.XXXXXX";

@@ -46,6 +46,10 @@ int appendToExisting(const QString& path, const QString& text);
 // beside it, flushed and renamed into place; the file's permissions are kept (0600 for a new one).
 // On failure the old file stays as it was.
 bool rewrite(const QString& path, const QByteArray& content);
+// `content` as the whole of the file at `path`: a regular (or missing) file is replaced as by
+// rewrite(); a device or pipe that exists under the name (such as /dev/stdout) is written to
+// directly. 0, or the errno of the failure (ENOSPC for /dev/full, ENXIO for a FIFO no one reads).
+int writeOut(const QString& path, const QByteArray& content);
 // A new file beside `path`, created exclusively under a fresh name with mode 0600: 0 with its
 // descriptor and name, or the errno. The caller renames it into place or removes it.
 int createBeside(const QString& path, int& fd, QByteArray& name);
