@@ -210,12 +210,7 @@ QString pendingPath(const QString& path)
 
 void removeLeftover(const QString& path)
 {
-    // Only a file this program could have left: a link or someone else's file stays as it is.
-    const QByteArray name = QFile::encodeName(pendingPath(path));
-    struct stat info
-    {};
-    if (::lstat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
-        ::unlink(name.constData());
+    TextFile::removeLeftovers(path);
 }
 
 } // namespace LogRetention

@@ -26,7 +26,8 @@ Outcome rewriteIncoming(const QString& path, const QString& key, const QString& 
 // "WinKavex.out" -> "WinKavex.out_old", "WinKavex.in" -> "WinKavex.in_old".
 QString oldVersionPath(const QString& path);
 // Where earlier versions wrote the new log before it replaced the old one (a rewrite now writes
-// under a fresh name beside it); a start removes such a leftover if this program could have made it.
+// under a fresh name beside it); a start removes such leftovers, and those of a rewrite that was
+// killed, where this program could have made them.
 QString pendingPath(const QString& path);
 void removeLeftover(const QString& path);
 

@@ -3,7 +3,9 @@
 #include "common/Cancellation.h"
 #include "common/Cp1252.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -380,6 +382,22 @@ int createBeside(const QString& path, int& fd, QByteArray& name)
     // mkostemp creates the name exclusively, mode 0600: nothing planted there is written through.
     fd = ::mkostemp(name.data(), O_CLOEXEC);
     return fd < 0 ? errno : 0;
+}
+
+void removeLeftovers(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString prefix = info.fileName() + QStringLiteral(".new");
+    const QStringList names = QDir(info.path()).entryList({prefix + QStringLiteral("*")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (name != prefix && !(name.size() == prefix.size() + 7 && name.at(prefix.size()) == QLatin1Char('.')))
+            continue;
+        const QByteArray file = QFile::encodeName(info.path() + QLatin1Char('/') + name);
+        struct stat entry
+        {};
+        if (::lstat(file.constData(), &entry) == 0 && S_ISREG(entry.st_mode) && entry.st_uid == ::geteuid())
+            ::unlink(file.constData());
+    }
 }
 
 } // namespace TextFile

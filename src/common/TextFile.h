@@ -53,6 +53,9 @@ int writeOut(const QString& path, const QByteArray& content);
 // A new file beside `path`, created exclusively under a fresh name with mode 0600: 0 with its
 // descriptor and name, or the errno. The caller renames it into place or removes it.
 int createBeside(const QString& path, int& fd, QByteArray& name);
+// Removes what createBeside() made for `path` and a program that was killed left behind (and the
+// fixed name ".new" earlier versions used): only regular files of this user, never a link.
+void removeLeftovers(const QString& path);
 // CR LF line end, as bytes.
 inline constexpr char kLineEnd[] = "\r\n";
 } // namespace TextFile
