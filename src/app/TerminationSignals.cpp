@@ -1,5 +1,7 @@
 #include "TerminationSignals.h"
 
+#include "common/Cancellation.h"
+
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -37,6 +39,8 @@ TerminationSignals::~TerminationSignals()
 void TerminationSignals::handle(int signalNumber)
 {
     Q_UNUSED(signalNumber);
+    // A long file read on the event loop's thread stops at once, so that the loop gets to the pipe.
+    Cancellation::request();
     const char byte = 1;
     [[maybe_unused]] const auto written = write(g_pipe[1], &byte, 1);
 }
