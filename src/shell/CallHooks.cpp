@@ -9,8 +9,8 @@
 #include <QProcessEnvironment>
 
 #include <csignal>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {

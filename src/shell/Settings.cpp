@@ -246,7 +246,8 @@ int Settings::displayDays() const
 
 bool Settings::setDisplayDays(int days)
 {
-    return days >= kDisplayDaysMin && days <= kDisplayDaysMax && writeText(kGeneral, QStringLiteral("Anzeigezeitraum"), QString::number(days));
+    return days >= kDisplayDaysMin && days <= kDisplayDaysMax &&
+           writeText(kGeneral, QStringLiteral("Anzeigezeitraum"), QString::number(days));
 }
 
 int Settings::timeOutSeconds() const

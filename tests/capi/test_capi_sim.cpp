@@ -66,8 +66,7 @@ TEST(CapiSimProgram, WithoutARuntimeDirectoryOfItsOwnThereIsNoSocket)
     {
         QString runtimeDir; // empty: unset
         const char* says;
-    } cases[] = {{QString(), "XDG_RUNTIME_DIR ist nicht gesetzt"},
-                 {shared, "gehört nicht allein dem Benutzer"}};
+    } cases[] = {{QString(), "XDG_RUNTIME_DIR ist nicht gesetzt"}, {shared, "gehört nicht allein dem Benutzer"}};
     for (const Case& c : cases) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -79,7 +78,6 @@ TEST(CapiSimProgram, WithoutARuntimeDirectoryOfItsOwnThereIsNoSocket)
         process.start(CapiSim::binDir() + QStringLiteral("/kavex-capi-sim"), {QStringLiteral("hangup")});
         ASSERT_TRUE(process.waitForFinished(10000));
         EXPECT_EQ(process.exitCode(), 2);
-        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QString::fromUtf8(c.says)))
-            << c.says;
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QString::fromUtf8(c.says))) << c.says;
     }
 }

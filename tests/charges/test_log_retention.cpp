@@ -242,7 +242,8 @@ TEST(LogRetention, PlantedLinksAreLeftAloneAndModesAreKept)
     ASSERT_TRUE(QFile::link(target, files.log));
     const mode_t umask = ::umask(022);
 
-    EXPECT_TRUE(LogRetention::rewriteIncoming(in, QStringLiteral("01.03.2026 09:00:00"), QStringLiteral("Ina")).rewritten);
+    EXPECT_TRUE(
+        LogRetention::rewriteIncoming(in, QStringLiteral("01.03.2026 09:00:00"), QStringLiteral("Ina")).rewritten);
     EXPECT_EQ(LogRetention::rewriteOutgoing(files.log, {}, {}, false).error, ELOOP);
     LogRetention::removeLeftover(in);
     HistoryFile history(dat);
@@ -255,7 +256,8 @@ TEST(LogRetention, PlantedLinksAreLeftAloneAndModesAreKept)
     EXPECT_TRUE(QFileInfo(files.log).isSymLink());
     EXPECT_TRUE(fileBytes(in).contains("Ina"));
     for (const QString& file : {in, LogRetention::oldVersionPath(in), history.backupPath()})
-        EXPECT_EQ(QFileInfo(file).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser)
+        EXPECT_EQ(QFileInfo(file).permissions(),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser)
             << file.toStdString();
 }
 

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 // The hooks are real scripts run by /bin/sh of their own "#!" line; their time limit runs on the
 // mock clock, and only their start and end are waited for in real time, with wide margins.
@@ -231,8 +231,8 @@ TEST(CallHooks, ALinkedHookOrOneBelowAFolderOthersMayWriteIsRefused)
     const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     struct Case
     {
-        bool linked;                     // the hook a link to a script in a folder anyone may write
-        QFile::Permissions programDir;   // the folder above the hooks folder
+        bool linked;                   // the hook a link to a script in a folder anyone may write
+        QFile::Permissions programDir; // the folder above the hooks folder
         const char* status;
     };
     const Case cases[] = {
@@ -274,8 +274,8 @@ TEST(CallHooks, AFileSwappedInAfterTheCheckDoesNotRun)
         ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
     });
     rig.call(QStringLiteral("301234567"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(rig.out("ran")) && rig.hooks.runningCount() == 0; },
-                                WaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(rig.out("ran")) && rig.hooks.runningCount() == 0; }, WaitMs));
     EXPECT_EQ(fileBytes(rig.out("ran")), "checked\n");
 }
 
@@ -308,8 +308,8 @@ TEST(CallHooks, AHooksBackgroundChildEndsAtTheLimitAndWithTheProgram)
         auto rig = std::make_unique<Rig>();
         rig->writeHook("sleep 60 &\necho $! > '" + rig->out("child").toUtf8() + "'");
         rig->call(QStringLiteral("301234567"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return pidIn(rig->out("child")) > 0 && rig->hooks.runningCount() == 0; },
-                                    WaitMs));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return pidIn(rig->out("child")) > 0 && rig->hooks.runningCount() == 0; }, WaitMs));
         const pid_t child = pidIn(rig->out("child"));
         EXPECT_FALSE(processGone(child)) << "the child outlives its hook";
         if (programEnds)

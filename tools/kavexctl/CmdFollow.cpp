@@ -44,7 +44,7 @@ public Q_SLOTS:
         }
         const QString caller = a[3].toString().isEmpty() ? QStringLiteral("unbekannt") : a[3].toString();
         show(QStringLiteral("%1  Anruf von %2 an %3%4")
-                     .arg(a[0].toString(), caller, a[1].toString(), named(a[5].toString())));
+                 .arg(a[0].toString(), caller, a[1].toString(), named(a[5].toString())));
     }
     void onBegun(const QDBusMessage& message)
     {
@@ -60,7 +60,7 @@ public Q_SLOTS:
             return;
         }
         show(QStringLiteral("%1  NSt. %2 wählt %3%4")
-                     .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(), named(a[3].toString())));
+                 .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(), named(a[3].toString())));
     }
     void onCompleted(const QDBusMessage& message)
     {
@@ -79,9 +79,8 @@ public Q_SLOTS:
             return;
         }
         show(QStringLiteral("%1  NSt. %2 an %3: %4 Einheiten, Kosten %5, Dauer %6%7")
-                     .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(),
-                          QString::number(a[4].toInt()), a[5].toString(), OutgoingRecord::listDuration(a[6].toInt()),
-                          named(a[3].toString())));
+                 .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(), QString::number(a[4].toInt()),
+                      a[5].toString(), OutgoingRecord::listDuration(a[6].toInt()), named(a[3].toString())));
     }
 
 private:
