@@ -55,9 +55,13 @@ QString ProgramDirs::programFile(const QString& name) const
 
 bool ProgramDirs::ensureProgramDir() const
 {
-    // The program directory itself is the user's alone, whatever the umask lets groups do.
-    if (!QFileInfo(m_programDir).isDir() && QDir().mkpath(QFileInfo(m_programDir).path()))
-        ::mkdir(QFile::encodeName(m_programDir).constData(), 0700);
+    // Every folder made here is the user's alone, whatever the umask lets groups do: one that
+    // others could write would have the program directory refused.
+    QStringList missing;
+    for (QString at = m_programDir; !QFileInfo::exists(at) && at != QFileInfo(at).path(); at = QFileInfo(at).path())
+        missing.prepend(at);
+    for (const QString& folder : std::as_const(missing))
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);
     return QFileInfo(m_programDir).isDir();
 }
 

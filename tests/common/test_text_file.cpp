@@ -275,3 +275,18 @@ TEST_F(TextFileTest, AnEndRequestedStopsTheLineReaders)
     EXPECT_EQ(TextFile::forEachLine(path("WinKavex.out"), 100, [&](const QString&) { ++lines; }), 0);
     EXPECT_EQ(lines, 2);
 }
+
+// A whole file written out: a regular one is replaced in one go; a device is written to and its
+// failure reported (a full disk), never renamed over.
+TEST_F(TextFileTest, WriteOutReplacesAFileAndReportsAFailingDevice)
+{
+    put(path("print.pdf"), "old");
+    EXPECT_EQ(TextFile::writeOut(path("print.pdf"), "%PDF new"), 0);
+    EXPECT_EQ(bytesOf(path("print.pdf")), "%PDF new");
+    EXPECT_EQ(TextFile::writeOut(QStringLiteral("/dev/full"), "%PDF"), ENOSPC);
+    EXPECT_EQ(TextFile::writeOut(path("missing/print.pdf"), "%PDF"), ENOENT);
+    struct stat info
+    {};
+    ASSERT_EQ(::stat("/dev/full", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
