@@ -7,4 +7,6 @@
 // terminal and no field breaks its line.
 namespace PrintableText {
 QString escaped(const QString& text);
+// A report of many lines: the same, except that its line breaks and column tabs stay as they are.
+QString escapedLines(const QString& text);
 } // namespace PrintableText

@@ -18,3 +18,9 @@ TEST(PrintableText, ControlCharactersAreShownEscapedAndTheRestAsItIs)
     for (const auto& c : cases)
         EXPECT_EQ(PrintableText::escaped(c.text), c.shown) << c.text.toStdString();
 }
+
+TEST(PrintableText, AReportKeepsItsLinesAndColumns)
+{
+    EXPECT_EQ(PrintableText::escapedLines(QStringLiteral("21\tK\x1b[2Jüche\r\n22\tBad\n")),
+              QStringLiteral("21\tK\\x1b[2Jüche\\x0d\n22\tBad\n"));
+}
