@@ -82,7 +82,8 @@ CallHooks::CallHooks(Clock& clock, QString directory, QObject* parent)
 
 CallHooks::~CallHooks()
 {
-    // QProcess waits for its process when it is destroyed; the hook's children end with it.
+    // Every group still within its time limit, its hook ended or not: what a hook left running
+    // ends with the program. QProcess then waits for the hooks themselves.
     for (qint64 group : std::as_const(m_groups))
         endGroup(group);
 }
