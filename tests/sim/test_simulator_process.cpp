@@ -3,8 +3,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTest>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
