@@ -1,7 +1,15 @@
 #include "FuzzSupport.h"
+#include "charges/CallLogReader.h"
+#include "charges/ChargeCosts.h"
 #include "common/Cp1252.h"
+#include "image/ConfigImage.h"
+#include "shell/ChargeSettings.h"
 #include "shell/Settings.h"
 #include "shell/SettingsFile.h"
+
+#include <QDate>
+
+#include <algorithm>
 
 #include <QList>
 #include <QPair>
@@ -69,6 +77,28 @@ void readAll(const Settings& s)
     (void)s.devicePath(QStringLiteral("COM2"));
 }
 
+// The values through the arithmetic that uses them, where an overflow is undefined behaviour for
+// the sanitizer to find: the lists' window, the start wait and time-out as milliseconds, the
+// costs of an exchange whose counters are all at their highest and all at zero.
+void useAll(const Settings& s)
+{
+    (void)CallLogReader::windowStart(QDate(2026, 3, 2), s.displayDays());
+    volatile int waitMs = s.startWaitMs() + s.startWaitSeconds() * 1000;
+    volatile int timeOutMs = s.timeOutSeconds() * 1000;
+    volatile int position = s.windowX() + s.windowY();
+    (void)waitMs;
+    (void)timeOutMs;
+    (void)position;
+    const ChargePrices prices = ChargeSettings::read(s);
+    for (const std::uint8_t units : {std::uint8_t(0xFF), std::uint8_t(0)}) {
+        ConfigImage image;
+        std::fill(image.data() + 800, image.data() + ConfigImage::Size, units);
+        image.data()[2] = 8;
+        const ChargeCosts costs(image, prices);
+        (void)costs.totalCost();
+    }
+}
+
 } // namespace
 
 // Any "WinKavex.INI": read through every accessor, then one key written. The write must keep
@@ -78,7 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzSupport::app();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString path = FuzzSupport::writeFile(QStringLiteral("WinKavex.INI"), data, size);
-    readAll(Settings(path));
+    const Settings settings(path);
+    readAll(settings);
+    useAll(settings);
 
     SettingsFile file(path);
     const QList<Name> names = namesIn(bytes);

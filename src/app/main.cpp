@@ -93,6 +93,11 @@ void waitForFirstRead(AppCore& core)
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<QByteArray> raw = CommandLine::undecodable(argc, argv)) {
+        printError(QStringLiteral("Argument in der Zeichenkodierung nicht lesbar: %1")
+                       .arg(QString::fromLatin1(raw->toPercentEncoding("/.-_~"))));
+        return 1;
+    }
     // Before the application: the usage needs no display.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
@@ -141,7 +146,12 @@ int main(int argc, char** argv)
     }
 
     const Directories dirs = directoriesFor(line);
-    ProgramDirs(dirs.programDir).ensureProgramDir();
+    const ProgramDirs programDirs(dirs.programDir);
+    programDirs.ensureProgramDir();
+    if (const std::optional<QString> refusal = programDirs.refusal()) {
+        printError(*refusal);
+        return 1;
+    }
     AppCore::Options options;
     options.programDir = dirs.programDir;
     options.configHome = dirs.configHome;

@@ -25,8 +25,12 @@ QString cell(const QAbstractItemModel& model, int row, int column)
 
 namespace CallListExport {
 
-QString csvField(const QString& text)
+QString csvField(const QString& field)
 {
+    // A spreadsheet program takes a cell beginning with one of these for a formula; the quote
+    // before it makes the cell plain text.
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    const QString text = !field.isEmpty() && formulaStarts.contains(field.front()) ? QLatin1Char('\'') + field : field;
     if (!text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('\n')) &&
         !text.contains(QLatin1Char('\r')))
         return text;

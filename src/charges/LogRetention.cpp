@@ -103,16 +103,26 @@ LogRetention::Outcome rewrite(const QString& path, const Transform& transform)
     struct stat info
     {};
     const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &info) != 0) {
+    if (::lstat(name.constData(), &info) != 0) {
         outcome.missing = errno == ENOENT;
         outcome.error = outcome.missing ? 0 : errno;
         return outcome;
     }
-    const QString pending = LogRetention::pendingPath(path);
-    const QByteArray pendingName = QFile::encodeName(pending);
-    const int fd = ::open(pendingName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 07777);
-    if (fd < 0) {
+    // A link in the log's place is not followed: its target could be any file of the user's.
+    if (!S_ISREG(info.st_mode)) {
+        outcome.error = S_ISLNK(info.st_mode) ? ELOOP : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return outcome;
+    }
+    int fd = -1;
+    QByteArray pendingName;
+    if (const int error = TextFile::createBeside(path, fd, pendingName); error != 0) {
+        outcome.error = error;
+        return outcome;
+    }
+    if (::fchmod(fd, info.st_mode & 07777) != 0) {
         outcome.error = errno;
+        ::close(fd);
+        ::unlink(pendingName.constData());
         return outcome;
     }
     BlockWriter writer(fd);
@@ -238,7 +248,7 @@ QString pendingPath(const QString& path)
 
 void removeLeftover(const QString& path)
 {
-    QFile::remove(pendingPath(path));
+    TextFile::removeLeftovers(path);
 }
 
 } // namespace LogRetention

@@ -26,7 +26,9 @@ Outcome rewriteIncoming(const QString& path, const QString& key, const QString& 
 
 // "WinKavex.out" -> "WinKavex.out_old", "WinKavex.in" -> "WinKavex.in_old".
 QString oldVersionPath(const QString& path);
-// Where the new log is written before it replaces the old one; a start removes a leftover.
+// Where earlier versions wrote the new log before it replaced the old one (a rewrite now writes
+// under a fresh name beside it); a start removes such leftovers, and those of a rewrite that was
+// killed, where this program could have made them.
 QString pendingPath(const QString& path);
 void removeLeftover(const QString& path);
 

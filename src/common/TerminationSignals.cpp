@@ -1,5 +1,7 @@
 #include "common/TerminationSignals.h"
 
+#include "common/Cancellation.h"
+
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -38,6 +40,8 @@ TerminationSignals::~TerminationSignals()
 void TerminationSignals::handle(int signalNumber)
 {
     g_signal = signalNumber;
+    // A long file read on the event loop's thread stops at once, so that the loop gets to the pipe.
+    Cancellation::request();
     const char byte = 1;
     [[maybe_unused]] const auto written = write(g_pipe[1], &byte, 1);
 }

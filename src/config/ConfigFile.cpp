@@ -28,12 +28,12 @@ std::optional<QString> save(const QString& path, const ConfigImage& image)
 
 std::optional<ConfigImage> read(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A configuration file is one image, perhaps with a little more: a FIFO, a device or anything
+    // much larger is no configuration file.
+    QByteArray bytes;
+    if (TextFile::readAll(path, 64 * ConfigImage::Size, bytes) != 0 || bytes.size() < ConfigImage::Size)
         return std::nullopt;
-    const QByteArray bytes = file.read(ConfigImage::Size);
-    if (bytes.size() < ConfigImage::Size)
-        return std::nullopt;
+    bytes.truncate(ConfigImage::Size);
     ConfigImage image;
     std::copy(bytes.begin(), bytes.end(), image.data());
     return image;

@@ -1,7 +1,9 @@
 #include "contacts/VCardReader.h"
 
-#include <QFile>
+#include "common/TextFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -153,21 +155,19 @@ Result parse(const QByteArray& bytes)
 
 Result read(const QString& path)
 {
-    QFile file(path);
     Result result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (file.size() > MaxFileBytes) {
+    // The bound holds for what is read, not for what the file says of its size: only a regular
+    // file is read, and no more of it than the limit.
+    QByteArray bytes;
+    const int error = TextFile::readAll(path, MaxFileBytes, bytes);
+    if (error == EFBIG)
         result.error = QStringLiteral("größer als %1 MB").arg(MaxFileBytes / (1024 * 1024));
+    else if (error == EINVAL)
+        result.error = QStringLiteral("keine gewöhnliche Datei");
+    else if (error != 0)
+        result.error = QString::fromLocal8Bit(std::strerror(error));
+    if (error != 0)
         return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        return result;
-    }
     return parse(bytes);
 }
 

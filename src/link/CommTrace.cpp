@@ -1,8 +1,13 @@
 #include "link/CommTrace.h"
 
-#include <QFile>
+#include "common/TextFile.h"
+
 #include <QTime>
+
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 CommTrace::~CommTrace()
 {
@@ -14,7 +19,15 @@ bool CommTrace::open(const QString& path)
     std::lock_guard lock(m_mutex);
     if (m_file)
         std::fclose(m_file);
-    m_file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    m_file = nullptr;
+    // Not through a link, not into a FIFO or device, and readable by the user alone: the trace
+    // holds the exchange's configuration.
+    int fd = -1;
+    if (TextFile::openRegular(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, fd) != 0)
+        return false;
+    m_file = ::fdopen(fd, "wb");
+    if (m_file == nullptr)
+        ::close(fd);
     return m_file != nullptr;
 }
 

@@ -15,6 +15,8 @@ using Cells::ChunkClass;
 namespace {
 
 constexpr int MinimumTimeoutSeconds = 10;
+// An hour: far beyond any reply, and the count stays far from overflowing.
+constexpr int MaximumTimeoutSeconds = 3600;
 // A ring's stop commands take 140 ms an extension; the end of the program waits no longer.
 constexpr int ShutDownLimitMs = 1200;
 
@@ -34,7 +36,7 @@ PbxLink::~PbxLink() = default;
 
 void PbxLink::setTimeoutSeconds(int seconds)
 {
-    m_timeoutSeconds = std::max(seconds, MinimumTimeoutSeconds);
+    m_timeoutSeconds = std::clamp(seconds, MinimumTimeoutSeconds, MaximumTimeoutSeconds);
 }
 
 bool PbxLink::openPort(const QString& devicePath, const QString& portName)

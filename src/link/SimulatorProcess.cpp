@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace {
 
 const QString ProgramName = QStringLiteral("kavex-sim");
@@ -50,6 +54,13 @@ bool SimulatorProcess::start(const QStringList& extraArguments, int timeoutMs)
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process->setProgram(m_program);
+    // The simulator ends with the program, even one that crashed and never called stop().
+    const pid_t parent = ::getpid();
+    m_process->setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(1);
+    });
     m_process->setArguments(QStringList{QStringLiteral("--demo"), QStringLiteral("--link"), m_linkPath} +
                             extraArguments);
     m_process->start(QIODevice::ReadOnly);

@@ -2,16 +2,15 @@
 
 #include "common/Clock.h"
 #include "common/FormatPicture.h"
+#include "shell/HookFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 #include <csignal>
+#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,11 +31,6 @@ struct Run
     bool timedOut = false;
 };
 
-bool writableByOthers(const struct stat& info)
-{
-    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
-}
-
 void traceOutput(const QString& hook, const QByteArray& output)
 {
     const QList<QByteArray> lines = output.split('\n');
@@ -49,10 +43,10 @@ void traceOutput(const QString& hook, const QByteArray& output)
 }
 
 // The hook and whatever it started: it runs in a process group of its own.
-void endGroup(QProcess& process)
+void endGroup(qint64 group)
 {
-    if (process.processId() > 0)
-        ::kill(-static_cast<pid_t>(process.processId()), SIGKILL);
+    if (group > 0)
+        ::kill(-static_cast<pid_t>(group), SIGKILL);
 }
 
 } // namespace
@@ -82,33 +76,16 @@ CallHooks::Fields CallHooks::completedFields(const OutgoingCallLog::Logged& call
                                       {QStringLiteral("KAVEX_DURATION"), QString::number(call.seconds)}};
 }
 
-std::optional<QString> CallHooks::refusal(const QString& path)
-{
-    struct stat file = {};
-    struct stat folder = {};
-    const QByteArray name = QFile::encodeName(path);
-    const QByteArray folderName = QFile::encodeName(QFileInfo(path).absolutePath());
-    if (::stat(name.constData(), &file) != 0 || ::stat(folderName.constData(), &folder) != 0)
-        return QStringLiteral("nicht lesbar");
-    if (file.st_uid != ::geteuid())
-        return QStringLiteral("gehört nicht dem Benutzer");
-    if (writableByOthers(file))
-        return QStringLiteral("für andere beschreibbar");
-    // Whoever may write the folder may put another file in the hook's place.
-    if ((folder.st_uid != ::geteuid() && folder.st_uid != 0) || writableByOthers(folder))
-        return QStringLiteral("Ordner für andere beschreibbar");
-    return std::nullopt;
-}
-
 CallHooks::CallHooks(Clock& clock, QString directory, QObject* parent)
     : QObject(parent), m_clock(clock), m_directory(std::move(directory))
 {}
 
 CallHooks::~CallHooks()
 {
-    // QProcess waits for its process when it is destroyed; the hook's children end with it.
-    for (QProcess* process : findChildren<QProcess*>(Qt::FindDirectChildrenOnly))
-        endGroup(*process);
+    // Every group still within its time limit, its hook ended or not: what a hook left running
+    // ends with the program. QProcess then waits for the hooks themselves.
+    for (qint64 group : std::as_const(m_groups))
+        endGroup(group);
 }
 
 int CallHooks::runningCount() const
@@ -134,27 +111,59 @@ void CallHooks::onOutgoingCompleted(const OutgoingCallLog::Logged& call)
     run(CompletedHook, completedFields(call));
 }
 
-// No hook file is the usual case and says nothing; a file without the execute bit is a hook
-// switched off.
 void CallHooks::run(const QString& hook, const Fields& fields)
 {
-    const QString path = m_directory + QLatin1Char('/') + hook;
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (runningCount() < MaxRunning && m_waiting.isEmpty()) {
+        start(hook, fields);
         return;
-    if (!info.isFile() || !info.isExecutable()) {
+    }
+    if (m_waiting.size() >= MaxWaiting) {
+        qCInfo(lcHooks).noquote() << hook + QStringLiteral(": too many hooks waiting, not run");
+        return;
+    }
+    m_waiting.append({hook, fields});
+}
+
+void CallHooks::startNext()
+{
+    while (!m_waiting.isEmpty() && runningCount() < MaxRunning) {
+        const Waiting next = m_waiting.takeFirst();
+        start(next.hook, next.fields);
+    }
+}
+
+// No hook file is the usual case and says nothing; a file without the execute bit is a hook
+// switched off. The file is checked when its turn comes, as it then is.
+void CallHooks::start(const QString& hook, const Fields& fields)
+{
+    const QString path = m_directory + QLatin1Char('/') + hook;
+    const HookFile file(path);
+    if (!file.hasFile())
+        return;
+    if (file.isSwitchedOff()) {
         qCInfo(lcHooks).noquote() << hook + QStringLiteral(": not an executable file, not run");
         return;
     }
-    if (const std::optional<QString> reason = refusal(path)) {
+    if (const std::optional<QString>& reason = file.refusal()) {
         qCInfo(lcHooks).noquote() << hook + QStringLiteral(": refused, ") + *reason;
         Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Hook %1 übersprungen: %2").arg(hook, *reason));
         return;
     }
-    start(hook, path, fields);
+    if (m_afterCheck)
+        m_afterCheck(path);
+    launch(hook, file, fields);
 }
 
-void CallHooks::start(const QString& hook, const QString& path, const Fields& fields)
+void CallHooks::endGroupAtLimit(qint64 group)
+{
+    m_groups.insert(group);
+    m_clock.callAfter(m_timeLimitMs, this, [this, group] {
+        m_groups.remove(group);
+        endGroup(group);
+    });
+}
+
+void CallHooks::launch(const QString& hook, const HookFile& file, const Fields& fields)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Only this call's fields: none of the program's own environment passes as a call's.
@@ -167,13 +176,19 @@ void CallHooks::start(const QString& hook, const QString& path, const Fields& fi
 
     auto* process = new QProcess(this);
     const auto state = std::make_shared<Run>();
-    process->setProgram(path);
+    // The open file runs, not the path, which could name another file by now; the descriptor is
+    // kept open across the exec for a script's interpreter to read.
+    const int descriptor = file.descriptor();
+    process->setProgram(file.execPath());
     process->setArguments({});
     process->setProcessEnvironment(environment);
     process->setWorkingDirectory(m_directory);
     process->setStandardInputFile(QProcess::nullDevice());
     process->setProcessChannelMode(QProcess::MergedChannels);
-    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+    process->setChildProcessModifier([descriptor] {
+        ::setpgid(0, 0);
+        ::fcntl(descriptor, F_SETFD, 0);
+    });
 
     connect(process, &QProcess::readyReadStandardOutput, this, [process, state] {
         const QByteArray data = process->readAllStandardOutput();
@@ -189,6 +204,7 @@ void CallHooks::start(const QString& hook, const QString& path, const Fields& fi
                 else
                     qCInfo(lcHooks).noquote() << hook + QStringLiteral(": exit status %1").arg(exitCode);
                 process->deleteLater();
+                startNext();
             });
     connect(process, &QProcess::errorOccurred, this, [process, hook, this](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
@@ -197,15 +213,16 @@ void CallHooks::start(const QString& hook, const QString& path, const Fields& fi
         Q_EMIT statusText(StatusLevel::Error,
                           QStringLiteral("Hook %1 nicht gestartet: %2").arg(hook, process->errorString()));
         process->deleteLater();
+        startNext();
     });
     m_clock.callAfter(m_timeLimitMs, process, [process, state] {
-        if (process->state() == QProcess::NotRunning)
-            return;
-        state->timedOut = true;
-        endGroup(*process);
+        if (process->state() != QProcess::NotRunning)
+            state->timedOut = true;
     });
     connect(process, &QProcess::started, this, [process, hook] {
         qCInfo(lcHooks).noquote() << hook + QStringLiteral(": started, process %1").arg(process->processId());
     });
     process->start();
+    if (process->processId() > 0)
+        endGroupAtLimit(process->processId());
 }

@@ -82,3 +82,13 @@ QString CommandLine::usage()
         "  --screenshots VERZ.  jede Seite als PNG in VERZ. ablegen und beenden\n"
         "  --help-pages VERZ.   in den Hilfeseiten in VERZ. Bilder und Direkthilfe erneuern und beenden\n");
 }
+
+std::optional<QByteArray> CommandLine::undecodable(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QString::fromLocal8Bit(raw).toLocal8Bit() != raw)
+            return raw;
+    }
+    return std::nullopt;
+}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The program's command line: the words "AUTOENDE", "DEBUG" and "ICON" (any case, any order; other
 // words are ignored) and the options of the Linux build.
@@ -21,6 +24,9 @@ struct CommandLine
 
     // `arguments` without the program name.
     static CommandLine parse(const QStringList& arguments);
+    // The first argument (argv[1] on) that the locale's encoding cannot decode and give back byte
+    // for byte: as text it would name another path than the one typed. Nothing when all can.
+    static std::optional<QByteArray> undecodable(int argc, const char* const* argv);
     static QString usage();
     // --simulate with --port: the demo never touches a real device.
     static QString simulateWithPortError();

@@ -1,5 +1,7 @@
 #include "PasswordStore.h"
 
+#include "common/TextFile.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -8,11 +10,16 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 
 const QByteArray Scheme = QByteArrayLiteral("pbkdf2-sha256");
 constexpr int SaltBytes = 16;
 constexpr int HashBytes = 32;
+// Ten times what is written: room for stronger counts later, none that hangs a check.
+constexpr int MaxIterations = 10 * PasswordStore::DefaultIterations;
+constexpr qint64 MaxFileBytes = 4096;
 
 bool equalInConstantTime(const QByteArray& a, const QByteArray& b)
 {
@@ -40,15 +47,16 @@ void PasswordStore::load()
     m_salt.clear();
     m_hash.clear();
     m_error.clear();
-    QFile file(m_path);
-    if (!file.exists())
+    QByteArray content;
+    const int error = TextFile::readAll(m_path, MaxFileBytes, content);
+    if (error == ENOENT)
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (error != 0) {
         m_set = true;
         m_error = QStringLiteral("Kann %1 nicht lesen").arg(m_path);
         return;
     }
-    const QByteArray content = file.readAll().trimmed();
+    content = content.trimmed();
     if (content.isEmpty())
         return;
     // scheme$iterations$salt$hash
@@ -56,7 +64,8 @@ void PasswordStore::load()
     bool numeric = false;
     const int iterations = fields.size() == 4 ? fields[1].toInt(&numeric) : 0;
     m_set = true;
-    if (fields.size() != 4 || fields[0] != Scheme || !numeric || iterations <= 0) {
+    // A count beyond any we write would hold the program up for hours at every check.
+    if (fields.size() != 4 || fields[0] != Scheme || !numeric || iterations <= 0 || iterations > MaxIterations) {
         m_error = QStringLiteral("Unbekanntes Format in %1").arg(m_path);
         return;
     }

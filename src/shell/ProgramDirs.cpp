@@ -1,7 +1,12 @@
 #include "shell/ProgramDirs.h"
 
+#include "common/SafeFolder.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -50,5 +55,21 @@ QString ProgramDirs::programFile(const QString& name) const
 
 bool ProgramDirs::ensureProgramDir() const
 {
-    return QDir().mkpath(m_programDir) && QFileInfo(m_programDir).isDir();
+    // Every folder made here is the user's alone, whatever the umask lets groups do: one that
+    // others could write would have the program directory refused.
+    QStringList missing;
+    for (QString at = m_programDir; !QFileInfo::exists(at) && at != QFileInfo(at).path(); at = QFileInfo(at).path())
+        missing.prepend(at);
+    for (const QString& folder : std::as_const(missing))
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    return QFileInfo(m_programDir).isDir();
+}
+
+std::optional<QString> ProgramDirs::refusal() const
+{
+    if (!QFileInfo(m_programDir).isDir())
+        return std::nullopt;
+    if (const std::optional<QString> reason = SafeFolder::refusal(m_programDir))
+        return QStringLiteral("Programmverzeichnis %1 wird nicht benutzt: %2").arg(m_programDir, *reason);
+    return std::nullopt;
 }

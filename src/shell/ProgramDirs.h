@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Where the program keeps its files. The program directory (settings file, logs, history, help) is
 // `--dir DIR`, else $WINKAVEX_DIR, else $XDG_DATA_HOME/WinKavex; the config home holds the first
 // settings file looked at. Everything is computed from an Environment, so tests pass their own.
@@ -26,8 +28,11 @@ public:
     // `name` inside the program directory.
     QString programFile(const QString& name) const;
 
-    // Creates the program directory when missing; false when that is impossible.
+    // Creates the program directory (mode 0700) when missing; false when that is impossible.
     bool ensureProgramDir() const;
+    // Why the existing program directory must not be used: another user could write it or a
+    // folder above it, and so plant links or files among the logs. Nothing when it is safe.
+    std::optional<QString> refusal() const;
 
 private:
     QString m_programDir;

@@ -27,6 +27,14 @@ constexpr int kTextLimit = 40;
 constexpr int kPhoneLimit = 20;
 constexpr int kNumberTextLimit = 10;
 constexpr int kStartWaitSecondsMax = 30;
+constexpr int kDisplayDaysMin = 1;
+constexpr int kDisplayDaysMax = 60;
+constexpr int kTimeOutSecondsMin = 10;
+// No upper limit is documented; an hour is more than any exchange takes, and keeps the
+// milliseconds within range.
+constexpr int kTimeOutSecondsMax = 3600;
+// Far beyond any screen, and far from overflowing the window geometry.
+constexpr int kWindowCoordinateMax = 32767;
 
 bool isExtension(int extension)
 {
@@ -89,8 +97,9 @@ std::optional<int> Settings::parseInteger(const QString& text)
     bool ok = false;
     int value = 0;
     if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        // Beyond INT_MAX a hex text is no integer of ours (it would turn negative).
         if (allOf(QStringView(t).mid(2), isHexDigit))
-            value = int(t.mid(2).toUInt(&ok, 16));
+            value = t.mid(2).toInt(&ok, 16);
     } else {
         const QStringView digits =
             t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')) ? QStringView(t).mid(1) : QStringView(t);
@@ -205,10 +214,12 @@ bool Settings::isValidPort(const QString& port)
 
 int Settings::startWaitMs() const
 {
+    // Up to 30 the number is seconds, as the page writes it; above, milliseconds as in older
+    // files, at most the page's 30 seconds.
     const int stored = integer(kGeneral, QStringLiteral("Startwartezeit"), 1000);
     if (stored <= 0)
         return 0;
-    return stored <= kStartWaitSecondsMax ? stored * 1000 : stored;
+    return stored <= kStartWaitSecondsMax ? stored * 1000 : std::min(stored, kStartWaitSecondsMax * 1000);
 }
 
 int Settings::startWaitSeconds() const
@@ -230,17 +241,18 @@ bool Settings::setStartWaitSeconds(int seconds)
 
 int Settings::displayDays() const
 {
-    return integer(kGeneral, QStringLiteral("Anzeigezeitraum"), 7);
+    return std::clamp(integer(kGeneral, QStringLiteral("Anzeigezeitraum"), 7), kDisplayDaysMin, kDisplayDaysMax);
 }
 
 bool Settings::setDisplayDays(int days)
 {
-    return days >= 1 && days <= 60 && writeText(kGeneral, QStringLiteral("Anzeigezeitraum"), QString::number(days));
+    return days >= kDisplayDaysMin && days <= kDisplayDaysMax &&
+           writeText(kGeneral, QStringLiteral("Anzeigezeitraum"), QString::number(days));
 }
 
 int Settings::timeOutSeconds() const
 {
-    return std::max(10, integer(kGeneral, QStringLiteral("TimeOut"), 10));
+    return std::clamp(integer(kGeneral, QStringLiteral("TimeOut"), 10), kTimeOutSecondsMin, kTimeOutSecondsMax);
 }
 
 bool Settings::standardVolume() const
@@ -353,12 +365,12 @@ bool Settings::setFontFace(const QString& face)
 
 int Settings::windowX() const
 {
-    return integer(kWindow, QStringLiteral("X-Position"), 261);
+    return std::clamp(integer(kWindow, QStringLiteral("X-Position"), 261), -kWindowCoordinateMax, kWindowCoordinateMax);
 }
 
 int Settings::windowY() const
 {
-    return integer(kWindow, QStringLiteral("Y-Position"), 272);
+    return std::clamp(integer(kWindow, QStringLiteral("Y-Position"), 272), -kWindowCoordinateMax, kWindowCoordinateMax);
 }
 
 bool Settings::setWindowPosition(int x, int y)

@@ -54,7 +54,7 @@ public:
     static bool isValidPort(const QString& port);
 
     // The pause before the automatic repeat read. The page works in seconds (1–30); a stored number
-    // above 30 is a pause in milliseconds (the default 1000 is one).
+    // above 30 is a pause in milliseconds (the default 1000 is one), at most 30 seconds of them.
     int startWaitMs() const;
     int startWaitSeconds() const;
     static bool isValidStartWaitSeconds(int seconds);
@@ -62,11 +62,12 @@ public:
     // refused write.
     bool setStartWaitSeconds(int seconds);
 
+    // 1–60: a stored value outside is taken to the nearer end.
     int displayDays() const;
     // Writes only 1–60; false otherwise.
     bool setDisplayDays(int days);
 
-    // At least 10.
+    // 10–3600: at least 10 as documented, at most an hour.
     int timeOutSeconds() const;
 
     bool standardVolume() const;
@@ -95,7 +96,7 @@ public:
     bool setFontFace(const QString& face);
     static QStringList offeredFontFaces();
 
-    // Section "Fenster"
+    // Section "Fenster", each within ±32767.
     int windowX() const;
     int windowY() const;
     bool setWindowPosition(int x, int y);

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace {
 
 bool isBlank(QChar c)
@@ -77,18 +80,9 @@ QString oneLine(QString text)
 
 SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
 
-SettingsFile::Parsed SettingsFile::load() const
+SettingsFile::Parsed SettingsFile::parse(const QByteArray& content)
 {
     Parsed parsed;
-    QFile file(m_path);
-    if (!file.exists())
-        return parsed;
-    if (!file.open(QIODevice::ReadOnly)) {
-        parsed.ok = false;
-        return parsed;
-    }
-    const QByteArray content = file.readAll();
-    parsed.ok = file.error() == QFileDevice::NoError;
     qsizetype start = 0;
     while (start < content.size()) {
         const qsizetype lf = content.indexOf('\n', start);
@@ -104,41 +98,74 @@ SettingsFile::Parsed SettingsFile::load() const
     return parsed;
 }
 
-std::optional<QString> SettingsFile::value(const QString& section, const QString& key) const
+// Only the first section of a name counts, and in it the first key of a name, as with the profile
+// functions.
+QHash<QString, QList<SettingsFile::Entry>> SettingsFile::index(const QList<Line>& lines)
 {
-    const Parsed parsed = load();
-    bool inSection = false;
-    for (const Line& line : parsed.lines) {
+    QHash<QString, QList<Entry>> sections;
+    QList<Entry>* current = nullptr;
+    for (const Line& line : lines) {
         const QString text = decoded(line.text);
         if (const auto name = sectionOf(text)) {
-            // Only the first section of that name counts, as with the profile functions.
-            if (inSection)
-                return std::nullopt;
-            inSection = sameName(*name, section);
-        } else if (inSection) {
-            const auto entry = keyOf(text);
-            if (entry && sameName(entry->key, key))
-                return entry->value;
+            const QString folded = name->toCaseFolded();
+            current = sections.contains(folded) ? nullptr : &sections[folded];
+        } else if (current != nullptr) {
+            if (auto entry = keyOf(text))
+                current->append({QString(), std::move(entry->key), std::move(entry->value)});
         }
+    }
+    return sections;
+}
+
+const SettingsFile::Cache& SettingsFile::load() const
+{
+    struct stat info
+    {};
+    Stamp stamp;
+    const int statError = ::stat(QFile::encodeName(m_path).constData(), &info) == 0 ? 0 : errno;
+    if (statError == 0)
+        stamp = {true,
+                 info.st_dev,
+                 info.st_ino,
+                 info.st_size,
+                 info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
+                 info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
+    if (m_cache.loaded && m_cache.stamp == stamp)
+        return m_cache;
+    m_cache = Cache{};
+    m_cache.loaded = true;
+    m_cache.stamp = stamp;
+    if (statError == ENOENT)
+        return m_cache;
+    QByteArray content;
+    if (TextFile::readAll(m_path, TextFile::kMaxReadBytes, content) != 0) {
+        m_cache.parsed.ok = false;
+        return m_cache;
+    }
+    m_cache.parsed = parse(content);
+    m_cache.sections = index(m_cache.parsed.lines);
+    return m_cache;
+}
+
+std::optional<QString> SettingsFile::value(const QString& section, const QString& key) const
+{
+    const Cache& cache = load();
+    const auto found = cache.sections.constFind(section.toCaseFolded());
+    if (found == cache.sections.constEnd())
+        return std::nullopt;
+    for (const Entry& entry : *found) {
+        if (sameName(entry.key, key))
+            return entry.value;
     }
     return std::nullopt;
 }
 
 QList<SettingsFile::Entry> SettingsFile::sectionValues(const QString& section) const
 {
-    QList<Entry> entries;
-    bool inSection = false;
-    for (const Line& line : load().lines) {
-        const QString text = decoded(line.text);
-        if (const auto name = sectionOf(text)) {
-            if (inSection)
-                break;
-            inSection = sameName(*name, section);
-        } else if (inSection) {
-            if (auto entry = keyOf(text))
-                entries.append({section, std::move(entry->key), std::move(entry->value)});
-        }
-    }
+    const Cache& cache = load();
+    QList<Entry> entries = cache.sections.value(section.toCaseFolded());
+    for (Entry& entry : entries)
+        entry.section = section;
     return entries;
 }
 
@@ -159,7 +186,7 @@ bool SettingsFile::writeString(const QString& section, const QString& key, const
 
 bool SettingsFile::write(const QList<Entry>& entries)
 {
-    Parsed parsed = load();
+    Parsed parsed = load().parsed;
     if (!parsed.ok)
         return false;
     for (const Entry& entry : entries)
@@ -174,7 +201,7 @@ bool SettingsFile::eraseSection(const QString& section)
 
 bool SettingsFile::replaceSection(const QString& section, const QList<Entry>& entries)
 {
-    Parsed parsed = load();
+    Parsed parsed = load().parsed;
     if (!parsed.ok)
         return false;
     erase(parsed.lines, section);
@@ -249,5 +276,7 @@ bool SettingsFile::store(const QList<Line>& lines) const
     QByteArray content;
     for (const Line& line : lines)
         content += line.text + line.ending;
+    // Read again at the next look, whatever the time stamps say.
+    m_cache.loaded = false;
     return TextFile::rewrite(m_path, content);
 }

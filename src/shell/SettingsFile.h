@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,8 +10,11 @@
 
 // An INI file with the semantics of the classic profile functions: section and key names compare
 // case-insensitively (umlauts included), values are Windows-1252 with CR LF line ends, and the file is
-// never held open: every read opens, reads and closes it; every write rewrites it safely, keeping all
-// unrelated sections, keys, comments and blank lines byte for byte.
+// never held open. It is read once and kept, and read again only when it changed on disk (a look at
+// its status at every read), so that a large file is not decoded again for every key; every write
+// rewrites it safely, keeping all unrelated sections, keys, comments and blank lines byte for byte.
+// A file that cannot be read (a FIFO or device in its place, or larger than any settings file)
+// reads as empty and refuses writes, so that it is never replaced by a file without its keys.
 class SettingsFile
 {
 public:
@@ -53,11 +57,30 @@ private:
         QList<Line> lines;
         bool ok = true;
     };
+    // What tells one version of the file from another.
+    struct Stamp
+    {
+        bool exists = false;
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, modified = 0, changed = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct Cache
+    {
+        bool loaded = false;
+        Stamp stamp;
+        Parsed parsed;
+        // The first section of each name, its keys in file order; folded names as keys.
+        QHash<QString, QList<Entry>> sections;
+    };
 
-    Parsed load() const;
+    const Cache& load() const;
+    static Parsed parse(const QByteArray& content);
+    static QHash<QString, QList<Entry>> index(const QList<Line>& lines);
     bool store(const QList<Line>& lines) const;
     static void erase(QList<Line>& lines, const QString& section);
     static void put(QList<Line>& lines, const Entry& entry);
 
     QString m_path;
+    mutable Cache m_cache;
 };

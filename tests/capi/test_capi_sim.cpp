@@ -2,6 +2,8 @@
 #include "MockClock.h"
 #include "capi/TCapiAnrufMonitor.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
@@ -50,5 +52,32 @@ TEST(CapiSimulator, TheCommandTellsABadCallFromAMissingController)
         process.start(CapiSim::binDir() + QStringLiteral("/kavex-capi-sim"), c.args);
         ASSERT_TRUE(process.waitForFinished(10000));
         EXPECT_EQ(process.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
+    }
+}
+
+// The control socket never falls back to a shared folder where another user could take its name.
+TEST(CapiSimProgram, WithoutARuntimeDirectoryOfItsOwnThereIsNoSocket)
+{
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    QDir().mkpath(shared);
+    QFile::setPermissions(shared, QFile::Permissions(0x7755));
+    struct Case
+    {
+        QString runtimeDir; // empty: unset
+        const char* says;
+    } cases[] = {{QString(), "XDG_RUNTIME_DIR ist nicht gesetzt"}, {shared, "gehört nicht allein dem Benutzer"}};
+    for (const Case& c : cases) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("KAVEX_CAPI_SIM_SOCKET"));
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        if (!c.runtimeDir.isEmpty())
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), c.runtimeDir);
+        process.setProcessEnvironment(env);
+        process.start(CapiSim::binDir() + QStringLiteral("/kavex-capi-sim"), {QStringLiteral("hangup")});
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 2);
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QString::fromUtf8(c.says))) << c.says;
     }
 }

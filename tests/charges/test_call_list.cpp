@@ -95,3 +95,22 @@ TEST(CallListExport, CsvQuotesWhereNeededAndJsonKeysByHeading)
     EXPECT_EQ(calls[0].toObject().value(QStringLiteral("Kosten")).toString(), QStringLiteral("0,36"));
     EXPECT_EQ(calls[0].toObject().value(QStringLiteral("Name")).toString(), QStringLiteral("München"));
 }
+
+// What a spreadsheet would take for a formula is quoted with "'" so that it stays text; other
+// cells are as they were.
+TEST(CallListExport, CellsThatWouldBeFormulasStayText)
+{
+    const struct
+    {
+        const char* cell;
+        const char* field;
+    } cases[] = {{"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+                 {"+49 30 1234", "'+49 30 1234"},
+                 {"-1+1", "'-1+1"},
+                 {"@SUM(A1)", "'@SUM(A1)"},
+                 {"\tx", "'\tx"},
+                 {"0301 = Berlin", "0301 = Berlin"},
+                 {"", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CallListExport::csvField(QString::fromUtf8(c.cell)), QString::fromUtf8(c.field)) << c.cell;
+}

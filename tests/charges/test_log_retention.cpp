@@ -7,12 +7,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,6 +59,8 @@ struct Files
 {
     QTemporaryDir dir;
     QString log = dir.filePath(QStringLiteral("WinKavex.out"));
+    // New logs being written beside the old one, under whatever name.
+    QStringList leftovers() const { return QDir(dir.path()).entryList({QStringLiteral("*.new*")}, QDir::Files); }
 };
 
 } // namespace
@@ -74,7 +78,7 @@ TEST(LogRetention, TheCleanUpDropsInternalCallsAndOnRequestFreeCalls)
     outcome = LogRetention::rewriteOutgoing(files.log, {}, {}, true);
     ASSERT_TRUE(outcome.rewritten);
     EXPECT_TRUE(Golden::matches(QStringLiteral("outgoing-after-cleanup.out"), fileBytes(files.log)));
-    EXPECT_FALSE(QFile::exists(LogRetention::pendingPath(files.log)));
+    EXPECT_EQ(files.leftovers(), QStringList());
 }
 
 TEST(LogRetention, ARenameSetsTheNameOfEveryRecordOfThatSecondAndKeepsTheRest)
@@ -170,7 +174,7 @@ TEST(LogRetention, ARewriteInterruptedAnywhereLosesNoRecord)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), EFBIG);
     EXPECT_EQ(fileBytes(files.log), before);
-    EXPECT_FALSE(QFile::exists(LogRetention::pendingPath(files.log)));
+    EXPECT_EQ(files.leftovers(), QStringList());
 }
 
 // Lines nobody of ours wrote: an impossible date, a line far beyond any record, bytes that are no
@@ -250,4 +254,58 @@ TEST(LogRetention, AnIncomingRenameKeepsEveryLineWhole)
     EXPECT_NE(LogRetention::rewriteIncoming(log, QStringLiteral("01.03.2026 09:05:00"), QStringLiteral("Neu")).error,
               0);
     EXPECT_EQ(fileBytes(log), huge);
+}
+
+// Links planted among the program's files are neither followed nor removed, and what a copy or
+// rewrite makes keeps the permissions of the file it comes from.
+TEST(LogRetention, PlantedLinksAreLeftAloneAndModesAreKept)
+{
+    Files files;
+    const QString in = files.dir.filePath(QStringLiteral("WinKavex.in"));
+    const QString dat = files.dir.filePath(QStringLiteral("WinKavex.dat"));
+    const QString target = files.dir.filePath(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(writeFile(target, "kept\n"));
+    ASSERT_TRUE(writeFile(in, Header + record("01.03.2026 09:00:00", 21, "030 1", "", "") + "\r\n"));
+    ASSERT_TRUE(writeFile(dat, HistoryFile::headerText().toLatin1()));
+    for (const QString& file : {in, dat})
+        ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(target, LogRetention::pendingPath(in)));
+    ASSERT_TRUE(QFile::link(target, files.log));
+    const mode_t umask = ::umask(022);
+
+    EXPECT_TRUE(
+        LogRetention::rewriteIncoming(in, QStringLiteral("01.03.2026 09:00:00"), QStringLiteral("Ina")).rewritten);
+    EXPECT_EQ(LogRetention::rewriteOutgoing(files.log, {}, {}, false).error, ELOOP);
+    LogRetention::removeLeftover(in);
+    HistoryFile history(dat);
+    HistoryFile::Last last;
+    EXPECT_TRUE(history.update({1, 0, 0, 0, 0, 0, 0, 0}, 1, QDateTime(QDate(2026, 3, 2), QTime(9, 0)), last).appended);
+    ::umask(umask);
+
+    EXPECT_EQ(fileBytes(target), "kept\n");
+    EXPECT_TRUE(QFileInfo(LogRetention::pendingPath(in)).isSymLink());
+    EXPECT_TRUE(QFileInfo(files.log).isSymLink());
+    EXPECT_TRUE(fileBytes(in).contains("Ina"));
+    for (const QString& file : {in, LogRetention::oldVersionPath(in), history.backupPath()})
+        EXPECT_EQ(QFileInfo(file).permissions(),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser)
+            << file.toStdString();
+}
+
+// A history linked elsewhere is not written through.
+TEST(LogRetention, ALinkedHistoryIsNotWrittenThrough)
+{
+    Files files;
+    const QString target = files.dir.filePath(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(writeFile(target, HistoryFile::headerText().toLatin1()));
+    const QString dat = files.dir.filePath(QStringLiteral("WinKavex.dat"));
+    ASSERT_TRUE(QFile::link(target, dat));
+    HistoryFile history(dat);
+    HistoryFile::Last last;
+    const HistoryFile::Outcome outcome =
+        history.update({1, 0, 0, 0, 0, 0, 0, 0}, 1, QDateTime(QDate(2026, 3, 2), QTime(9, 0)), last);
+    EXPECT_FALSE(outcome.appended);
+    EXPECT_EQ(outcome.error, ELOOP);
+    EXPECT_EQ(fileBytes(target), HistoryFile::headerText().toLatin1());
+    EXPECT_FALSE(QFile::exists(history.backupPath()));
 }

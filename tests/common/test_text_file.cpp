@@ -1,7 +1,9 @@
+#include "common/Cancellation.h"
 #include "common/TextFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -98,7 +100,11 @@ TEST_F(TextFileTest, TheLastLineIsTheOneTheWholeReadEndsWith)
                                 "one\r\ntwo\r\n\r\n",
                                 "header\r\n" + longLine + "\r\nGeb\xFChr",
                                 "header\r\n" + QByteArray(4095, 'y') + "\r\n" + QByteArray(4100, 'z') + "\r\n",
-                                longLine + "\n" + longLine};
+                                longLine + "\n" + longLine,
+                                "a\r\n" + QByteArray(100, 'x') + "\r\n",
+                                "a\r\n" + QByteArray(99, 'x') + "\r",
+                                "a\r\n" + QByteArray(100, 'x') + "\r",
+                                "a\r\n" + QByteArray(101, 'x') + "\r\n"};
     const QString file = path("WinKavex.dat");
     for (const QByteArray& content : cases) {
         put(file, content);
@@ -191,4 +197,96 @@ TEST_F(TextFileTest, RewriteUnderARegularFileFails)
     put(plain, "x");
     EXPECT_FALSE(TextFile::rewrite(plain + QStringLiteral("/WinKavex.INI"), "data"));
     EXPECT_EQ(bytesOf(plain), QByteArray("x"));
+}
+
+// A FIFO, a device or a socket in a file's place is refused at once, never waited on; the alarm
+// ends the test if anything waits.
+TEST_F(TextFileTest, OnlyRegularFilesAreOpenedAndNothingWaits)
+{
+    const QString fifo = path("WinKavex.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ::alarm(10);
+    for (const QString& file : {fifo, QStringLiteral("/dev/zero")}) {
+        std::optional<QString> last;
+        QByteArray content;
+        EXPECT_EQ(TextFile::lastLine(file, 100, last), EINVAL);
+        EXPECT_EQ(TextFile::forEachLine(file, 100, [](const QString&) {}), EINVAL);
+        EXPECT_EQ(TextFile::readAll(file, 1024, content), EINVAL);
+        EXPECT_EQ(TextFile::appendToExisting(file, QStringLiteral("x")), file == fifo ? ENXIO : EINVAL);
+        EXPECT_FALSE(TextFile::copy(file, path("WinKavex.bak")));
+    }
+    ::alarm(0);
+    EXPECT_FALSE(QFile::exists(path("WinKavex.bak")));
+    QByteArray content;
+    put(path("big"), QByteArray(2048, 'x'));
+    EXPECT_EQ(TextFile::readAll(path("big"), 2047, content), EFBIG);
+}
+
+// Writes never go through a link at the file's name: the linked file keeps its bytes.
+TEST_F(TextFileTest, NoWriteFollowsALink)
+{
+    const QString target = path("elsewhere");
+    put(target, "kept\n");
+    for (const char* name : {"WinKavex.dat", "WinKavex.bak", "WinKavex.INI"})
+        ASSERT_TRUE(QFile::link(target, path(name)));
+    EXPECT_FALSE(TextFile::appendLine(path("WinKavex.dat"), QStringLiteral("line")));
+    std::optional<QString> last;
+    EXPECT_EQ(TextFile::lastLine(path("WinKavex.dat"), 100, last), ELOOP);
+    put(path("history"), "h\r\n");
+    EXPECT_TRUE(TextFile::copy(path("history"), path("WinKavex.bak")));
+    EXPECT_TRUE(TextFile::rewrite(path("WinKavex.INI"), "[Allgemein]\r\n"));
+    EXPECT_EQ(bytesOf(target), "kept\n");
+    EXPECT_EQ(bytesOf(path("WinKavex.bak")), "h\r\n");
+    EXPECT_FALSE(QFileInfo(path("WinKavex.INI")).isSymLink());
+}
+
+// New files are the user's alone whatever the umask; a copy has the permissions of its original.
+TEST_F(TextFileTest, NewFilesAre0600AndCopiesKeepTheirOriginalsMode)
+{
+    auto modeOf = [](const QString& file) {
+        struct stat info
+        {};
+        return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 07777 : 07777;
+    };
+    const mode_t umask = ::umask(022);
+    ASSERT_TRUE(TextFile::appendLine(path("WinKavex.out"), QStringLiteral("x")));
+    ASSERT_TRUE(TextFile::rewrite(path("WinKavex.INI"), "x"));
+    EXPECT_EQ(modeOf(path("WinKavex.out")), 0600u);
+    for (const mode_t mode : {mode_t(0600), mode_t(0640)}) {
+        ::chmod(QFile::encodeName(path("WinKavex.out")).constData(), mode);
+        ASSERT_TRUE(TextFile::copy(path("WinKavex.out"), path("WinKavex.bak")));
+        EXPECT_EQ(modeOf(path("WinKavex.bak")), mode);
+    }
+    ::umask(umask);
+    EXPECT_EQ(modeOf(path("WinKavex.INI")), 0600u);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.new*")}, QDir::Files), QStringList());
+}
+
+TEST_F(TextFileTest, AnEndRequestedStopsTheLineReaders)
+{
+    put(path("WinKavex.out"), "one\r\ntwo\r\n");
+    Cancellation::request();
+    std::optional<QString> last;
+    int lines = 0;
+    EXPECT_EQ(TextFile::forEachLine(path("WinKavex.out"), 100, [&](const QString&) { ++lines; }), ECANCELED);
+    EXPECT_EQ(TextFile::lastLine(path("WinKavex.out"), 100, last), ECANCELED);
+    Cancellation::reset();
+    EXPECT_EQ(lines, 0);
+    EXPECT_EQ(TextFile::forEachLine(path("WinKavex.out"), 100, [&](const QString&) { ++lines; }), 0);
+    EXPECT_EQ(lines, 2);
+}
+
+// A whole file written out: a regular one is replaced in one go; a device is written to and its
+// failure reported (a full disk), never renamed over.
+TEST_F(TextFileTest, WriteOutReplacesAFileAndReportsAFailingDevice)
+{
+    put(path("print.pdf"), "old");
+    EXPECT_EQ(TextFile::writeOut(path("print.pdf"), "%PDF new"), 0);
+    EXPECT_EQ(bytesOf(path("print.pdf")), "%PDF new");
+    EXPECT_EQ(TextFile::writeOut(QStringLiteral("/dev/full"), "%PDF"), ENOSPC);
+    EXPECT_EQ(TextFile::writeOut(path("missing/print.pdf"), "%PDF"), ENOENT);
+    struct stat info
+    {};
+    ASSERT_EQ(::stat("/dev/full", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
 }

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes)
@@ -125,4 +128,18 @@ TEST(AddressBook, NamesNumbersOfTheFileAndReportsTheSkippedCards)
     EXPECT_TRUE(AddressBook::reportText(missing).startsWith(
         QStringLiteral("Telefonbuch ") + dir.filePath(QStringLiteral("weg.vcf")) + QStringLiteral(" nicht lesbar: ")));
     EXPECT_EQ(book.nameFor(QStringLiteral("0301234567")), QString()) << "a failed load leaves no old names";
+}
+
+// The size bound holds for what is read: a FIFO or a device is refused at once, never read without end.
+TEST(VCardReader, OnlyARegularFileIsRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("kontakte.vcf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ::alarm(10);
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+        const VCardReader::Result result = VCardReader::read(path);
+        EXPECT_EQ(result.error, QStringLiteral("keine gewöhnliche Datei")) << path.toStdString();
+    }
+    ::alarm(0);
 }

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 // The hooks are real scripts run by /bin/sh of their own "#!" line; their time limit runs on the
 // mock clock, and only their start and end are waited for in real time, with wide margins.
 namespace {
@@ -201,4 +203,119 @@ TEST(CallHooks, AHookThatCannotStartIsReported)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.statuses.isEmpty(); }, WaitMs));
     EXPECT_TRUE(rig.statuses.constFirst().startsWith(QStringLiteral("Hook incoming-call nicht gestartet: ")))
         << rig.statuses.constFirst().toStdString();
+}
+
+namespace {
+
+// Whether the process is gone (a zombie no one reaps counts as gone).
+bool processGone(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close < 0 || text.mid(close + 2, 1) == "Z";
+}
+
+pid_t pidIn(const QString& path)
+{
+    return static_cast<pid_t>(QString::fromLatin1(fileBytes(path)).trimmed().toInt());
+}
+
+} // namespace
+
+// What may run is decided on the file itself and on every folder above it; a link is never followed.
+TEST(CallHooks, ALinkedHookOrOneBelowAFolderOthersMayWriteIsRefused)
+{
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    struct Case
+    {
+        bool linked;                   // the hook a link to a script in a folder anyone may write
+        QFile::Permissions programDir; // the folder above the hooks folder
+        const char* status;
+    };
+    const Case cases[] = {
+        {true, owner, "Hook incoming-call übersprungen: symbolischer Link"},
+        {false, owner | QFile::WriteGroup | QFile::ExeGroup,
+         "Hook incoming-call übersprungen: Ordner für andere beschreibbar"},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.writeHook("touch '" + rig.out("ran").toUtf8() + "'");
+        if (c.linked) {
+            const QString open = rig.dir.filePath(QStringLiteral("open"));
+            QDir().mkpath(open);
+            QFile::setPermissions(open, QFile::Permissions(0x7777));
+            const QString hook = rig.hooksDir() + QStringLiteral("/incoming-call");
+            ASSERT_TRUE(QFile::rename(hook, open + QStringLiteral("/script")));
+            ASSERT_TRUE(QFile::link(open + QStringLiteral("/script"), hook));
+        }
+        QFile::setPermissions(rig.dir.filePath(QStringLiteral("WinKavex")), c.programDir);
+        rig.call(QStringLiteral("301234567"));
+        ASSERT_TRUE(rig.waitUntilIdle());
+        EXPECT_FALSE(QFile::exists(rig.out("ran"))) << c.status;
+        EXPECT_EQ(rig.statuses, QStringList{QString::fromUtf8(c.status)});
+    }
+}
+
+// A file put in the hook's place after its check is not what runs: the checked file is.
+TEST(CallHooks, AFileSwappedInAfterTheCheckDoesNotRun)
+{
+    Rig rig;
+    rig.writeHook("echo checked > '" + rig.out("ran").toUtf8() + "'");
+    rig.hooks.setAfterCheck([&rig](const QString& path) {
+        const QString other = rig.dir.filePath(QStringLiteral("other"));
+        QFile file(other);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\necho swapped > '" + rig.out("ran").toUtf8() + "'\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
+    });
+    rig.call(QStringLiteral("301234567"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(rig.out("ran")) && rig.hooks.runningCount() == 0; }, WaitMs));
+    EXPECT_EQ(fileBytes(rig.out("ran")), "checked\n");
+}
+
+// Four run at once, the others wait in the order of their calls and start as places come free.
+TEST(CallHooks, AtMostFourRunAtOnceAndTheOthersWaitInOrder)
+{
+    Rig rig;
+    rig.writeHook("echo \"$KAVEX_CALLER\" >> '" + rig.out("order").toUtf8() + "'\nsleep 60");
+    for (int i = 1; i <= 6; ++i)
+        rig.call(QStringLiteral("30%1").arg(i));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileBytes(rig.out("order")).count('\n') == 4; }, WaitMs));
+    EXPECT_EQ(rig.hooks.runningCount(), 4);
+    EXPECT_EQ(rig.hooks.waitingCount(), 2);
+    EXPECT_EQ(QString::fromLatin1(fileBytes(rig.log.path())).count(QStringLiteral("\r\n")), 3 + 6)
+        << "every call logged while hooks wait";
+
+    rig.clock.advance(CallHooks::DefaultTimeLimitMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileBytes(rig.out("order")).count('\n') == 6; }, WaitMs));
+    EXPECT_EQ(fileBytes(rig.out("order")), "0301\n0302\n0303\n0304\n0305\n0306\n");
+    EXPECT_EQ(rig.hooks.waitingCount(), 0);
+    rig.clock.advance(CallHooks::DefaultTimeLimitMs);
+    EXPECT_TRUE(rig.waitUntilIdle());
+}
+
+// A hook that leaves a child behind and exits: the child ends at the time limit, or when the
+// program ends before it.
+TEST(CallHooks, AHooksBackgroundChildEndsAtTheLimitAndWithTheProgram)
+{
+    for (const bool programEnds : {false, true}) {
+        auto rig = std::make_unique<Rig>();
+        rig->writeHook("sleep 60 &\necho $! > '" + rig->out("child").toUtf8() + "'");
+        rig->call(QStringLiteral("301234567"));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return pidIn(rig->out("child")) > 0 && rig->hooks.runningCount() == 0; }, WaitMs));
+        const pid_t child = pidIn(rig->out("child"));
+        EXPECT_FALSE(processGone(child)) << "the child outlives its hook";
+        if (programEnds)
+            rig.reset();
+        else
+            rig->clock.advance(CallHooks::DefaultTimeLimitMs);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(child); }, WaitMs)) << programEnds;
+    }
 }

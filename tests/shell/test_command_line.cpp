@@ -73,3 +73,13 @@ TEST(CommandLine, AnOptionWithoutItsValueIsAUsageError)
 }
 
 } // namespace
+
+// An argument the locale cannot decode would name another path once decoded: it is found, so
+// that the program refuses it; text that decodes is left alone.
+TEST(CommandLine, AnArgumentThatDoesNotDecodeIsFound)
+{
+    const char* valid[] = {"winkavex", "--dir", "/tmp/Geb\xc3\xbchren"};
+    const char* invalid[] = {"winkavex", "--dir", "/tmp/Geb\xfchren", "--port", "/dev/ttyS0"};
+    EXPECT_FALSE(CommandLine::undecodable(3, valid).has_value());
+    EXPECT_EQ(CommandLine::undecodable(5, invalid), QByteArray("/tmp/Geb\xfchren"));
+}

@@ -100,4 +100,20 @@ TEST_F(PasswordStoreTest, DamagedStoreKeepsWritesGuarded)
     EXPECT_FALSE(store.errorString().isEmpty());
 }
 
+// A count far beyond any written would hold every check up for hours: it is no store of ours,
+// and no text matches it.
+TEST_F(PasswordStoreTest, AnIterationCountBeyondTheBoundIsRefused)
+{
+    QDir().mkpath(m_dir.path() + "/Brenvik");
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("pbkdf2-sha256$2147483647$c2FsdA==$aGFzaA==\n");
+    file.close();
+    PasswordStore store(path(), FastIterations);
+    store.load();
+    EXPECT_TRUE(store.isSet());
+    EXPECT_EQ(store.errorString(), "Unbekanntes Format in " + path());
+    EXPECT_FALSE(store.matches("x"));
+}
+
 } // namespace

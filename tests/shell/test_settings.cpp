@@ -1,4 +1,5 @@
 #include "IniFileTest.h"
+#include "charges/CallLogReader.h"
 #include "shell/Settings.h"
 
 #include <QDir>
@@ -416,4 +417,27 @@ TEST(SettingsTime, AStoredTimeFiresOnlyInItsMinute)
     EXPECT_FALSE(Settings::isTimeNow(QStringLiteral("07:30"), QTime(7, 30, 0)));
     for (int minute = 0; minute < 24 * 60; ++minute)
         ASSERT_FALSE(Settings::isTimeNow(QStringLiteral("9999"), QTime(minute / 60, minute % 60)));
+}
+
+// Values at the ends of an int, and hex beyond it: each is read into its range, and the code that
+// uses it (the call lists' window, the start wait's seconds) runs without overflowing.
+TEST_F(SettingsTest, IntegersAtTheEndsOfAnIntAreReadIntoTheirRanges)
+{
+    put("[Allgemein]\r\nAnzeigezeitraum=-2147483648\r\nStartwartezeit=2147483647\r\nTimeOut=2147483647\r\n"
+        "[Fenster]\r\nX-Position=-2147483648\r\nY-Position=0x7FFFFFFF\r\n"
+        "[AlteEinheiten]\r\n21=0x80000000\r\n22=0xFFFFFFFF\r\n23=0x7FFFFFFF\r\n");
+    const Settings settings(iniPath());
+    EXPECT_EQ(settings.displayDays(), 1);
+    EXPECT_EQ(CallLogReader::windowStart(QDate(2026, 3, 2), settings.displayDays()), QDate(2026, 3, 1));
+    EXPECT_EQ(settings.startWaitMs(), 30000);
+    EXPECT_EQ(settings.startWaitSeconds(), 30);
+    EXPECT_EQ(settings.timeOutSeconds(), 3600);
+    EXPECT_EQ(settings.windowX(), -32767);
+    EXPECT_EQ(settings.windowY(), 32767);
+    EXPECT_EQ(settings.oldUnits(21), 0) << "hex beyond INT_MAX is no number";
+    EXPECT_EQ(settings.oldUnits(22), 0);
+    EXPECT_EQ(settings.oldUnits(23), 2147483647);
+
+    put("[Allgemein]\r\nAnzeigezeitraum=2147483647\r\n");
+    EXPECT_EQ(settings.displayDays(), 60) << "read again once the file changed";
 }

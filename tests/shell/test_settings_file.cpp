@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -203,4 +204,19 @@ TEST_F(SettingsFileTest, AWriteKilledAtAnyByteLeavesTheOldFileOrTheNew)
     }
     EXPECT_EQ(bytes(), after);
     EXPECT_GT(killed, 0);
+}
+
+// A FIFO in the settings file's place reads as no file and is never replaced; nothing waits on it.
+TEST_F(SettingsFileTest, AFifoInPlaceOfTheFileIsNeitherWaitedOnNorReplaced)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(iniPath()).constData(), 0600), 0);
+    ::alarm(10);
+    SettingsFile file(iniPath());
+    EXPECT_FALSE(file.value(QStringLiteral("Allgemein"), QStringLiteral("Anschluß")).has_value());
+    EXPECT_FALSE(file.writeString(QStringLiteral("Allgemein"), QStringLiteral("Anschluß"), QStringLiteral("COM1")));
+    ::alarm(0);
+    struct stat info
+    {};
+    ASSERT_EQ(::lstat(QFile::encodeName(iniPath()).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

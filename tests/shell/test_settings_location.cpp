@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class SettingsLocationTest : public testing::Test
@@ -115,4 +117,32 @@ TEST(ProgramDirs, TheProgramDirectoryIsCreatedOnFirstUse)
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     EXPECT_FALSE(ProgramDirs(root.filePath(QStringLiteral("plain/WinKavex")), env).ensureProgramDir());
+}
+
+// A program directory that another user could write, or one below such a folder, is refused by
+// name; the user's own is not, and neither is one below a sticky folder such as /tmp.
+TEST(ProgramDirs, AFolderOthersMayWriteIsRefused)
+{
+    QTemporaryDir dir;
+    const QString open = dir.filePath(QStringLiteral("offen"));
+    const QString below = open + QStringLiteral("/WinKavex");
+    QDir().mkpath(below);
+    const ProgramDirs::Environment env;
+    for (const mode_t mode : {mode_t(0777), mode_t(0775), mode_t(0755)}) {
+        ::chmod(QFile::encodeName(open).constData(), mode);
+        for (const QString& programDir : {open, below}) {
+            const std::optional<QString> refusal = ProgramDirs(programDir, env).refusal();
+            if (mode == 0755)
+                EXPECT_FALSE(refusal.has_value()) << programDir.toStdString();
+            else
+                EXPECT_EQ(refusal, QStringLiteral("Programmverzeichnis %1 wird nicht benutzt: Ordner für andere "
+                                                  "beschreibbar")
+                                       .arg(programDir));
+        }
+    }
+    ProgramDirs created(dir.filePath(QStringLiteral("neu/WinKavex")), env);
+    const mode_t umask = ::umask(0);
+    EXPECT_TRUE(created.ensureProgramDir());
+    ::umask(umask);
+    EXPECT_FALSE(created.refusal().has_value()) << "made 0700 whatever the umask";
 }

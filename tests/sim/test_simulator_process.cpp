@@ -1,10 +1,14 @@
 #include "PtyPeer.h"
 #include "link/SimulatorProcess.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -83,4 +87,38 @@ TEST(SimulatorProcess, StoppingIsNotReportedAsADeath)
     QSignalSpy spy(&sim, &SimulatorProcess::exitedUnexpectedly);
     sim.stop();
     EXPECT_FALSE(spy.wait(300));
+}
+
+// A program that dies without stopping its simulator (a crash, SIGKILL) leaves none running. The
+// program is a child of the test, killed as soon as its simulator is up.
+TEST(SimulatorProcess, TheSimulatorEndsWhenItsProgramIsGone)
+{
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t program = ::fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        SimulatorProcess sim;
+        sim.setProgram(simProgram());
+        const qint64 pid = sim.start({}, 10000) ? sim.processId() : 0;
+        [[maybe_unused]] const auto written = ::write(pipeFds[1], &pid, sizeof pid);
+        ::raise(SIGKILL);
+    }
+    ::close(pipeFds[1]);
+    qint64 simulator = 0;
+    ASSERT_EQ(::read(pipeFds[0], &simulator, sizeof simulator), static_cast<ssize_t>(sizeof simulator));
+    ::close(pipeFds[0]);
+    ::waitpid(program, nullptr, 0);
+    ASSERT_GT(simulator, 0);
+    auto gone = [simulator] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(simulator));
+        if (!stat.open(QIODevice::ReadOnly))
+            return true;
+        const QByteArray text = stat.readAll();
+        return text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
+    };
+    const bool ended = QTest::qWaitFor(gone, 10000);
+    if (!ended)
+        ::kill(static_cast<pid_t>(simulator), SIGKILL);
+    EXPECT_TRUE(ended);
 }

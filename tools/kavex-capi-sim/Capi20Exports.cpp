@@ -84,7 +84,9 @@ KAVEX_EXPORT unsigned capi20_register(unsigned, unsigned, unsigned, unsigned* ap
     s.controller.setPutLog([&s, path = SimEnvironment::logPath()](const std::vector<std::uint8_t>& message) {
         s.log.write(path, message);
     });
-    SimServer::startOnce(s.controller, SimEnvironment::socketPath(), SimEnvironment::demoSeconds());
+    std::string problem;
+    const std::string socketPath = SimEnvironment::socketPath(&problem);
+    SimServer::startOnce(s.controller, socketPath, SimEnvironment::demoSeconds(), problem);
     return 0;
 }
 

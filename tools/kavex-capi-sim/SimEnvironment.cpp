@@ -1,6 +1,7 @@
 #include "SimEnvironment.h"
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -21,15 +22,27 @@ constexpr unsigned NotInstalled = 0x1009;
 
 } // namespace
 
-std::string SimEnvironment::socketPath()
+std::string SimEnvironment::socketPath(std::string* problem)
 {
     const std::string named = variable("KAVEX_CAPI_SIM_SOCKET");
     if (!named.empty())
         return named;
+    // A shared folder such as /tmp would let another user take the name first and answer in the
+    // controller's place: only the user's own runtime directory will do.
     const std::string runtimeDir = variable("XDG_RUNTIME_DIR");
-    if (!runtimeDir.empty())
+    struct stat info = {};
+    std::string why;
+    if (runtimeDir.empty())
+        why = "XDG_RUNTIME_DIR ist nicht gesetzt";
+    else if (stat(runtimeDir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        why = "XDG_RUNTIME_DIR (" + runtimeDir + ") ist kein Verzeichnis";
+    else if (info.st_uid != geteuid() || (info.st_mode & 077) != 0)
+        why = "XDG_RUNTIME_DIR (" + runtimeDir + ") gehört nicht allein dem Benutzer";
+    if (why.empty())
         return runtimeDir + "/kavex-capi-sim";
-    return "/tmp/kavex-capi-sim-" + std::to_string(getuid());
+    if (problem != nullptr)
+        *problem = why + "; KAVEX_CAPI_SIM_SOCKET nennt einen anderen Ort";
+    return std::string();
 }
 
 std::string SimEnvironment::logPath()

@@ -6,8 +6,9 @@
 
 // The environment variables that set up the simulated controller.
 namespace SimEnvironment {
-// $KAVEX_CAPI_SIM_SOCKET, else $XDG_RUNTIME_DIR/kavex-capi-sim, else /tmp/kavex-capi-sim-UID.
-std::string socketPath();
+// $KAVEX_CAPI_SIM_SOCKET, else $XDG_RUNTIME_DIR/kavex-capi-sim when that folder is the user's
+// alone (mode 0700); else empty, and `problem` says why.
+std::string socketPath(std::string* problem = nullptr);
 // $KAVEX_CAPI_SIM_LOG: the file that records every message the application puts; empty: none.
 std::string logPath();
 // $KAVEX_CAPI_SIM_DEMO: seconds between demo calls; 0: no demo.

@@ -135,12 +135,15 @@ std::string SimServer::answer(SimController& controller, const std::string& line
     return "ok " + std::to_string(offered);
 }
 
-void SimServer::startOnce(SimController& controller, const std::string& socketPath, int demoSeconds)
+void SimServer::startOnce(SimController& controller, const std::string& socketPath, int demoSeconds,
+                          const std::string& problem)
 {
     static std::once_flag started;
-    std::call_once(started, [&controller, socketPath, demoSeconds] {
+    std::call_once(started, [&controller, socketPath, demoSeconds, problem] {
         const int fd = listenOn(socketPath);
-        if (fd < 0)
+        if (fd < 0 && !problem.empty())
+            std::fprintf(stderr, "kavex-capi-sim: kein Steuer-Socket: %s\n", problem.c_str());
+        else if (fd < 0)
             std::fprintf(stderr, "kavex-capi-sim: Steuer-Socket %s nicht verfügbar\n", socketPath.c_str());
         std::thread(run, std::ref(controller), fd, demoSeconds).detach();
     });

@@ -87,7 +87,12 @@ int main(int argc, char** argv)
     } else {
         return usage("unbekannter Befehl " + args[0]);
     }
-    const std::string socketPath = SimEnvironment::socketPath();
+    std::string problem;
+    const std::string socketPath = SimEnvironment::socketPath(&problem);
+    if (socketPath.empty()) {
+        std::fprintf(stderr, "kavex-capi-sim: kein Steuer-Socket: %s\n", problem.c_str());
+        return 2;
+    }
     const auto answer = sendToController(socketPath, line);
     if (!answer) {
         std::fprintf(stderr, "kavex-capi-sim: kein simulierter CAPI-Controller an %s\n", socketPath.c_str());

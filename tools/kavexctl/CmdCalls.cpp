@@ -7,6 +7,7 @@
 #include "charges/CallLogReader.h"
 #include "charges/IncomingCallLog.h"
 #include "charges/OutgoingCallLog.h"
+#include "common/PrintableText.h"
 #include "shell/ProgramDirs.h"
 
 #include <cerrno>
@@ -73,7 +74,7 @@ int runCalls(const CtlOptions& options, const QStringList& args)
     for (int row = 0; row < filter.rowCount(); ++row) {
         QStringList fields;
         for (int column = 0; column < filter.columnCount(); ++column)
-            fields << filter.index(row, column).data().toString();
+            fields << PrintableText::escaped(filter.index(row, column).data().toString());
         ctlPrint(fields.join(QLatin1Char('\t')));
     }
     return ExitOk;

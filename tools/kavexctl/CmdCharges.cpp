@@ -46,6 +46,10 @@ int runCharges(const CtlOptions& options, const QStringList& args)
         return ExitUsage;
     }
     const ProgramDirs dirs(options.dir);
+    if (const std::optional<QString> refusal = dirs.refusal(); refusal && record) {
+        ctlError(*refusal);
+        return ExitComm;
+    }
     const Settings settings(SettingsLocation::resolve(dirs));
     QTemporaryDir scratch; // without --record the history is not touched
     const QString history =

@@ -2,8 +2,15 @@
 #include "CtlCommand.h"
 #include "CtlConfigFile.h"
 #include "CtlLink.h"
+#include "common/PrintableText.h"
 
 namespace {
+
+// Extension names come from the settings file: none of their control characters reach the terminal.
+QByteArray report(const ConfigImage& image, const CtlOptions& options)
+{
+    return PrintableText::escapedLines(ConfigReport::text(image, ConfigReport::extensionNames(options))).toUtf8();
+}
 
 int runDecode(const CtlOptions& options, const QStringList& args)
 {
@@ -20,7 +27,7 @@ int runDecode(const CtlOptions& options, const QStringList& args)
     if (json)
         ctlPrint(QString::fromUtf8(ConfigReport::json(*image)));
     else
-        std::fputs(ConfigReport::text(*image, ConfigReport::extensionNames(options)).toUtf8().constData(), stdout);
+        std::fputs(report(*image, options).constData(), stdout);
     return ExitOk;
 }
 

@@ -4,6 +4,7 @@
 #include "charges/CallPublisher.h"
 #include "charges/ChargePublisher.h"
 #include "charges/OutgoingRecord.h"
+#include "common/PrintableText.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -42,8 +43,8 @@ public Q_SLOTS:
             return;
         }
         const QString caller = a[3].toString().isEmpty() ? QStringLiteral("unbekannt") : a[3].toString();
-        ctlPrint(QStringLiteral("%1  Anruf von %2 an %3%4")
-                     .arg(a[0].toString(), caller, a[1].toString(), named(a[5].toString())));
+        show(QStringLiteral("%1  Anruf von %2 an %3%4")
+                 .arg(a[0].toString(), caller, a[1].toString(), named(a[5].toString())));
     }
     void onBegun(const QDBusMessage& message)
     {
@@ -58,8 +59,8 @@ public Q_SLOTS:
                    {"name", a[3].toString()}});
             return;
         }
-        ctlPrint(QStringLiteral("%1  NSt. %2 wählt %3%4")
-                     .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(), named(a[3].toString())));
+        show(QStringLiteral("%1  NSt. %2 wählt %3%4")
+                 .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(), named(a[3].toString())));
     }
     void onCompleted(const QDBusMessage& message)
     {
@@ -77,15 +78,16 @@ public Q_SLOTS:
                    {"duration", a[6].toInt()}});
             return;
         }
-        ctlPrint(QStringLiteral("%1  NSt. %2 an %3: %4 Einheiten, Kosten %5, Dauer %6%7")
-                     .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(),
-                          QString::number(a[4].toInt()), a[5].toString(), OutgoingRecord::listDuration(a[6].toInt()),
-                          named(a[3].toString())));
+        show(QStringLiteral("%1  NSt. %2 an %3: %4 Einheiten, Kosten %5, Dauer %6%7")
+                 .arg(a[0].toString(), QString::number(a[1].toInt()), a[2].toString(), QString::number(a[4].toInt()),
+                      a[5].toString(), OutgoingRecord::listDuration(a[6].toInt()), named(a[3].toString())));
     }
 
 private:
     // The name (speed dial, or the bracketed place of the area code) closes the line.
     static QString named(const QString& name) { return name.isEmpty() ? QString() : QStringLiteral("  ") + name; }
+    // What the caller or a vCard sent may hold control characters: none reach the terminal.
+    static void show(const QString& line) { ctlPrint(PrintableText::escaped(line)); }
     static void print(const QJsonObject& object)
     {
         ctlPrint(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));

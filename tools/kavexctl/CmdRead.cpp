@@ -2,6 +2,7 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
 
+#include "common/PrintableText.h"
 #include "config/ConfigFile.h"
 #include "image/Firmware.h"
 #include "image/ImageLayout.h"
@@ -19,7 +20,7 @@ void printRead(const ConfigImage& image, bool json, const QStringList& names)
     ctlPrint(QStringLiteral("Firmware\t%1.%2").arg(firmware / 100).arg(firmware % 100, 2, 10, QLatin1Char('0')));
     ctlPrint(QStringLiteral("Nebenstellen\t%1").arg(ImageLayout::extensionCount(image)));
     ctlPrint(QString());
-    std::fputs(ConfigReport::text(image, names).toUtf8().constData(), stdout);
+    std::fputs(PrintableText::escapedLines(ConfigReport::text(image, names)).toUtf8().constData(), stdout);
 }
 
 int runRead(const CtlOptions& options, const QStringList& args)

@@ -3,6 +3,7 @@
 #include "CtlLink.h"
 #include "CtlSpeedDials.h"
 
+#include "common/PrintableText.h"
 #include "config/SpeedDialList.h"
 #include "shell/ProgramDirs.h"
 #include "shell/Settings.h"
@@ -28,7 +29,7 @@ int runSpeedDials(const CtlOptions& options, const QStringList& args)
     if (json)
         ctlPrint(QString::fromUtf8(ConfigReport::speedDialsJson(list)));
     else
-        std::fputs(ConfigReport::speedDialsText(list).toUtf8().constData(), stdout);
+        std::fputs(PrintableText::escapedLines(ConfigReport::speedDialsText(list)).toUtf8().constData(), stdout);
     return ExitOk;
 }
 

@@ -57,6 +57,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv, const 
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<QByteArray> raw = CommandLine::undecodable(argc, argv)) {
+        std::fprintf(stderr, "kavexctl: Argument in der Zeichenkodierung nicht lesbar: %s\n",
+                     raw->toPercentEncoding("/.-_~").constData());
+        return ExitUsage;
+    }
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -1,7 +1,9 @@
 #include "PrintoutPainter.h"
 
+#include "common/TextFile.h"
 #include "config/PrintLayout.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QMarginsF>
@@ -76,7 +78,11 @@ void paint(QPainter& painter, QPagedPaintDevice& device, const PrintContent& con
 
 bool writePdf(const PrintContent& content, const QString& path)
 {
-    QPdfWriter writer(path);
+    // Made in memory and written in one go: a failed write (a full disk) leaves no half file
+    // behind and is reported, which the writer's own file would not do.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
     writer.setTitle(jobTitle());
     writer.setCreator(QStringLiteral("WinKavex"));
     // The margins of a usual printer's unprintable edge.
@@ -86,7 +92,7 @@ bool writePdf(const PrintContent& content, const QString& path)
     if (!painter.begin(&writer))
         return false;
     paint(painter, writer, content);
-    return painter.end();
+    return painter.end() && TextFile::writeOut(path, pdf.data()) == 0;
 }
 
 } // namespace PrintoutPainter
