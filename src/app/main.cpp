@@ -129,6 +129,10 @@ int main(int argc, char** argv)
         case SingleInstance::Role::First:
             break;
         case SingleInstance::Role::Signalled:
+            if (QFile::exists(SingleInstance::headlessMarker(SingleInstance::defaultRuntimeDir()))) {
+                printError(SingleInstance::headlessNotice());
+                return 1;
+            }
             return 0;
         case SingleInstance::Role::Unreached:
             printError(QStringLiteral("WinKavex läuft bereits, antwortet aber nicht."));

@@ -13,6 +13,8 @@
 #include "shell/StatusLine.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QScopeGuard>
 #include <cstdio>
 
 // winkavex --headless: the session of the desktop program with no window and no display, for the
@@ -46,9 +48,15 @@ int main(int argc, char** argv)
     // One program owns the port: the window or this service.
     SingleInstance instance(SingleInstance::defaultRuntimeDir());
     if (instance.start() != SingleInstance::Role::First) {
-        printError(QStringLiteral("WinKavex läuft bereits (Fenster oder Dienst); ein zweiter Dienst startet nicht."));
+        printError(QStringLiteral("WinKavex läuft bereits (Fenster oder Dienst) und hält die Schnittstelle."));
         return 1;
     }
+    // Tells a window started meanwhile why it cannot open; gone with this process.
+    QFile marker(SingleInstance::headlessMarker(SingleInstance::defaultRuntimeDir()));
+    if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        marker.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+    marker.close();
+    const auto removeMarker = qScopeGuard([&marker] { marker.remove(); });
 
     SimulatorProcess simulator;
     if (line.simulate) {

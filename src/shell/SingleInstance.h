@@ -26,6 +26,17 @@ public:
 
     static QString defaultRuntimeDir();
     static QString serverName() { return QStringLiteral("WinKavexEvent"); }
+    // The instance that runs is the service without a window: a second start of the window
+    // cannot show it and says so (headlessNotice()).
+    static QString headlessMarker(const QString& runtimeDir)
+    {
+        return runtimeDir + QStringLiteral("/WinKavex.headless");
+    }
+    static QString headlessNotice()
+    {
+        return QStringLiteral("WinKavex läuft als Dienst ohne Fenster und hält die Schnittstelle; beenden mit: "
+                              "systemctl --user stop winkavex.service");
+    }
 
     Role start();
 

@@ -1,0 +1,86 @@
+#include "E2eHarness.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace {
+
+// Record lines of a log: everything after its header block.
+int records(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int count = 0;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        count += line.size() > 19 && line.at(2) == '.' && line.at(5) == '.';
+    return count;
+}
+
+} // namespace
+
+// The session without a window, with no display at all, against the demo exchange and the demo
+// controller: both directions are logged, no graphics library is loaded, SIGTERM ends it cleanly.
+TEST(E2eHeadless, LogsBothDirectionsWithoutADisplayAndEndsOnSigterm)
+{
+    SimulatedExchange sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--demo"), QStringLiteral("--demo-interval"), QStringLiteral("2")}));
+    QTemporaryDir dir;
+    const QString runtime = dir.filePath(QStringLiteral("run"));
+    ASSERT_TRUE(QDir().mkdir(runtime));
+    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("WINKAVEX_CAPI_LIBRARY"), binary(QStringLiteral("libkavex-capi-sim.so")));
+    env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("3"));
+    env.insert(QStringLiteral("KAVEX_CAPI_SIM_SOCKET"), dir.filePath(QStringLiteral("capi-sim")));
+    const QString programDir = dir.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkdir(programDir));
+    ::chmod(QFile::encodeName(programDir).constData(), 0700);
+    QFile settings(programDir + QStringLiteral("/WinKavex.INI"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Allgemein]\r\nAnschlu\xdf=COM1\r\n");
+    settings.close();
+
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
+                                                       sim.device(), QStringLiteral("--dir"), programDir});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    const QString out = programDir + QStringLiteral("/WinKavex.out");
+    const QString in = programDir + QStringLiteral("/WinKavex.in");
+    QDeadlineTimer deadline(120000);
+    while ((records(out) == 0 || records(in) == 0) && !deadline.hasExpired() && program.state() == QProcess::Running)
+        QThread::msleep(200);
+    EXPECT_GT(records(out), 0);
+    EXPECT_GT(records(in), 0);
+    ASSERT_EQ(program.state(), QProcess::Running);
+
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    EXPECT_FALSE(mapped.contains("libQt6Widgets"));
+    EXPECT_FALSE(mapped.contains("libQt6Gui"));
+    EXPECT_TRUE(mapped.contains("libQt6Core"));
+
+    QElapsedTimer ending;
+    ending.start();
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_LT(ending.elapsed(), 2000);
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
