@@ -260,7 +260,7 @@ void MainWindow::setControlsLocked(bool locked, bool keepHelpAndExit)
     m_caption->minimiseButton()->setEnabled(!locked);
     m_caption->contextHelpButton()->setEnabled(!locked);
     m_buttons->setLocked(locked, keepHelpAndExit);
-    m_tray->setLocked(locked, keepHelpAndExit);
+    m_tray->setLocked(locked);
     for (Page* page : m_stack->pages())
         page->setTransferLock(locked);
 }

@@ -79,11 +79,13 @@ void TrayController::choose(const QString& text)
     m_window.navigator().showHeading(heading);
 }
 
-void TrayController::setLocked(bool locked, bool keepExit)
+// The page entries navigate and lock with the navigation bar; "Schließen" ends the program at any
+// time (a running ring still sends its stops).
+void TrayController::setLocked(bool locked)
 {
     for (QAction* a : m_menu->actions()) {
         if (!a->isSeparator())
-            a->setEnabled(!locked || (keepExit && a->text() == QuitEntry));
+            a->setEnabled(!locked || a->text() == QuitEntry);
     }
 }
 

@@ -30,7 +30,7 @@ public:
 
     // During a transfer the page entries are locked like the navigation bar, and "Schließen" like
     // "&Beenden" (which stays open when only help and exit are left).
-    void setLocked(bool locked, bool keepExit = false);
+    void setLocked(bool locked);
 
     // "SMALL-ALARM" while set; every way of showing the window clears it.
     void setAlarm(bool on);

@@ -221,14 +221,16 @@ private Q_SLOTS:
         rig.core().startRead();
         rig.transport().clearSent();
         const QString before = heading(window);
-        for (const QString& text : {QStringLiteral("Kurzwahlen"), QStringLiteral("Wecker"),
-                                    QStringLiteral("Grundkonfiguration"), QStringLiteral("Schließen")}) {
+        for (const QString& text :
+             {QStringLiteral("Kurzwahlen"), QStringLiteral("Wecker"), QStringLiteral("Grundkonfiguration")}) {
             QAction* entry = window.tray().action(text);
             QVERIFY2(!entry->isEnabled(), qPrintable(text));
             entry->trigger();
         }
         QCOMPARE(heading(window), before);
         QVERIFY(rig.transport().sent().isEmpty());
+        // Ending the program is no transfer: "Schließen" stays there.
+        QVERIFY(window.tray().action(QStringLiteral("Schließen"))->isEnabled());
         QVERIFY(!window.isQuitRequested());
 
         rig.ticks(10); // time-out: unlocked again
