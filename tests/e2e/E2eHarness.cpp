@@ -1,8 +1,11 @@
 #include "E2eHarness.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 QString binary(const QString& name)
 {
@@ -102,4 +105,24 @@ bool writeImageFile(const QString& path, const ConfigImage& image)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(image.toByteArray()) == ConfigImage::Size;
+}
+
+ProgramSetting programSetting(const QTemporaryDir& dir)
+{
+    ProgramSetting setting;
+    const QString runtime = dir.filePath(QStringLiteral("run"));
+    setting.programDir = dir.filePath(QStringLiteral("program"));
+    for (const QString& folder : {runtime, setting.programDir}) {
+        EXPECT_TRUE(QDir().mkpath(folder));
+        ::chmod(QFile::encodeName(folder).constData(), 0700);
+    }
+    QFile settings(setting.programDir + QStringLiteral("/WinKavex.INI"));
+    EXPECT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Allgemein]\r\nAnschlu\xdf=COM1\r\n");
+    setting.env = QProcessEnvironment::systemEnvironment();
+    setting.env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    setting.env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    setting.env.insert(QStringLiteral("WINKAVEX_CAPI_LIBRARY"), binary(QStringLiteral("libkavex-capi-sim.so")));
+    setting.env.insert(QStringLiteral("KAVEX_CAPI_SIM_SOCKET"), dir.filePath(QStringLiteral("capi-sim")));
+    return setting;
 }

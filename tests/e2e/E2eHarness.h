@@ -50,6 +50,15 @@ struct CtlRun
 };
 
 QString binary(const QString& name);
+
+// What winkavex runs with in a test, all below `dir`: a private runtime folder, the simulated CAPI
+// controller with its own control socket, and a program directory whose settings name COM1.
+struct ProgramSetting
+{
+    QProcessEnvironment env;
+    QString programDir;
+};
+ProgramSetting programSetting(const QTemporaryDir& dir);
 // kavexctl with the global options and the command; waits at most `timeoutMs`.
 CtlRun runKavexctl(const QStringList& args, const QString& programDir, int timeoutMs = 60000);
 

@@ -35,24 +35,13 @@ TEST(E2eHeadless, LogsBothDirectionsWithoutADisplayAndEndsOnSigterm)
     SimulatedExchange sim;
     ASSERT_TRUE(sim.start({QStringLiteral("--demo"), QStringLiteral("--demo-interval"), QStringLiteral("2")}));
     QTemporaryDir dir;
-    const QString runtime = dir.filePath(QStringLiteral("run"));
-    ASSERT_TRUE(QDir().mkdir(runtime));
-    ::chmod(QFile::encodeName(runtime).constData(), 0700);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    ProgramSetting setting = programSetting(dir);
+    QProcessEnvironment& env = setting.env;
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.insert(QStringLiteral("WINKAVEX_CAPI_LIBRARY"), binary(QStringLiteral("libkavex-capi-sim.so")));
     env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("3"));
-    env.insert(QStringLiteral("KAVEX_CAPI_SIM_SOCKET"), dir.filePath(QStringLiteral("capi-sim")));
-    const QString programDir = dir.filePath(QStringLiteral("program"));
-    ASSERT_TRUE(QDir().mkdir(programDir));
-    ::chmod(QFile::encodeName(programDir).constData(), 0700);
-    QFile settings(programDir + QStringLiteral("/WinKavex.INI"));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[Allgemein]\r\nAnschlu\xdf=COM1\r\n");
-    settings.close();
+    const QString& programDir = setting.programDir;
 
     QProcess program;
     program.setProcessEnvironment(env);

@@ -20,24 +20,12 @@ TEST(E2eShutdown, SigtermEndsTheProgramPromptlyWhenTheReleaseWakesNoWaiter)
     SimulatedExchange sim;
     ASSERT_TRUE(sim.start());
     QTemporaryDir dir;
-    const QString runtime = dir.filePath(QStringLiteral("run"));
-    ASSERT_TRUE(QDir().mkdir(runtime));
-    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    ProgramSetting setting = programSetting(dir);
+    QProcessEnvironment& env = setting.env;
     const QString capiLog = dir.filePath(QStringLiteral("capi.log"));
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.insert(QStringLiteral("WINKAVEX_CAPI_LIBRARY"), binary(QStringLiteral("libkavex-capi-sim.so")));
-    env.insert(QStringLiteral("KAVEX_CAPI_SIM_SOCKET"), dir.filePath(QStringLiteral("capi-sim")));
     env.insert(QStringLiteral("KAVEX_CAPI_SIM_SILENT_RELEASE"), QStringLiteral("1"));
     env.insert(QStringLiteral("KAVEX_CAPI_SIM_LOG"), capiLog);
-    const QString programDir = dir.filePath(QStringLiteral("program"));
-    ASSERT_TRUE(QDir().mkdir(programDir));
-    QFile settings(programDir + QStringLiteral("/WinKavex.INI"));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[Allgemein]\r\nAnschlu\xdf=COM1\r\n");
-    settings.close();
+    const QString& programDir = setting.programDir;
 
     QProcess program;
     program.setProcessEnvironment(env);
