@@ -73,7 +73,12 @@ int main(int argc, char** argv)
     const bool demo = line.simulate && line.dir.isEmpty();
     const QString programDir = demo ? found.programDir() + QStringLiteral("-Demo") : found.programDir();
     const QString configHome = demo ? programDir : found.configHome();
-    ProgramDirs(programDir).ensureProgramDir();
+    const ProgramDirs programDirs(programDir);
+    programDirs.ensureProgramDir();
+    if (const std::optional<QString> refusal = programDirs.refusal()) {
+        printError(*refusal);
+        return 1;
+    }
 
     AppCore::Options options;
     options.programDir = programDir;
