@@ -1,5 +1,8 @@
 #include "shell/Settings.h"
 
+#include <QDir>
+#include <cstring>
+
 #include "common/FormatPicture.h"
 
 #include <QDir>
@@ -210,6 +213,15 @@ bool Settings::isValidPort(const QString& port)
     static const QStringList ports = {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
                                       QStringLiteral("COM4")};
     return ports.contains(port);
+}
+
+std::optional<QString> Settings::readProblem() const
+{
+    const int error = m_file.readError();
+    if (error == 0)
+        return std::nullopt;
+    return QStringLiteral("Einstellungsdatei %1 kann nicht gelesen werden: %2")
+        .arg(QDir::toNativeSeparators(filePath()), QString::fromLocal8Bit(std::strerror(error)));
 }
 
 int Settings::startWaitMs() const

@@ -46,6 +46,8 @@ public:
     explicit Settings(const QString& filePath, QObject* parent = nullptr);
 
     QString filePath() const { return m_file.path(); }
+    // The text for a settings file that exists but cannot be read; nothing when it was read.
+    std::optional<QString> readProblem() const;
 
     // Section "Allgemein"
     // Trimmed; "COMx" when absent.

@@ -138,8 +138,9 @@ const SettingsFile::Cache& SettingsFile::load() const
     if (statError == ENOENT)
         return m_cache;
     QByteArray content;
-    if (TextFile::readAll(m_path, TextFile::kMaxReadBytes, content) != 0) {
+    if (const int error = TextFile::readAll(m_path, TextFile::kMaxReadBytes, content); error != 0) {
         m_cache.parsed.ok = false;
+        m_cache.readError = error;
         return m_cache;
     }
     m_cache.parsed = parse(content);

@@ -28,6 +28,9 @@ public:
     explicit SettingsFile(QString path);
 
     QString path() const { return m_path; }
+    // Why the file could not be read (an errno value; a FIFO, device or folder is EINVAL or
+    // EISDIR), 0 when it was read or is missing.
+    int readError() const { return load().readError; }
 
     // The value with surrounding blanks (and one pair of enclosing quotes) removed; nothing when the
     // file, section or key is missing.
@@ -68,6 +71,7 @@ private:
     struct Cache
     {
         bool loaded = false;
+        int readError = 0;
         Stamp stamp;
         Parsed parsed;
         // The first section of each name, its keys in file order; folded names as keys.

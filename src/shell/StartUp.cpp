@@ -41,7 +41,11 @@ StartUp::Outcome StartUp::run()
     const QString port = settings.port();
     if (!Settings::isValidPort(port)) {
         m_view.selectPort(0);
-        m_core.statusLine().showStatus(Msg::InvalidPort, StatusLevel::Error, port);
+        // A file that cannot be read has no port to name: its own reason is the one to show.
+        if (const std::optional<QString> problem = settings.readProblem())
+            m_core.statusLine().showText(StatusLevel::Error, *problem);
+        else
+            m_core.statusLine().showStatus(Msg::InvalidPort, StatusLevel::Error, port);
         m_view.startInTray();
         return Outcome::InvalidPort;
     }

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray hex(const char* text)
@@ -124,6 +126,20 @@ TEST_F(StartUpTest, InvalidPortEndsStartUpWithMessage22AndOpensNothing)
     EXPECT_FALSE(m_transport->isOpen());
     EXPECT_TRUE(m_transport->sent().isEmpty());
     EXPECT_EQ(m_view.calls, QStringList({"firstPage", "build", "port 0", "tray"}));
+}
+
+// A FIFO where the settings file should be is reported at once, never waited on.
+TEST_F(StartUpTest, ASettingsFileThatCannotBeReadIsReportedInsteadOfAnInvalidPort)
+{
+    const QString path = m_programDir.filePath(QStringLiteral("WinKavex.INI"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    AppCore& core = makeCore();
+    EXPECT_EQ(StartUp(core, m_view).run(), StartUp::Outcome::InvalidPort);
+    EXPECT_TRUE(core.statusLine().text().startsWith(
+        QStringLiteral("Einstellungsdatei %1 kann nicht gelesen werden: ").arg(path)))
+        << core.statusLine().text().toStdString();
+    EXPECT_EQ(core.statusLine().colourLevel(), 2);
+    EXPECT_FALSE(m_transport->isOpen());
 }
 
 // Whichever way start-up ends, the stored time points and wake-up times are the pages' rows, so
