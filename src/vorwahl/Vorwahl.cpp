@@ -40,6 +40,26 @@ bool writesInto(const unsigned char* buffer, int32_t capacity, const unsigned ch
     return buffer != nullptr && capacity >= 0 && overlaps(buffer, outputExtent(capacity), number, number[0] + 1u);
 }
 
+void writeFormatted(const AreaCodeLookup::Result& result, ShortStringWriter out)
+{
+    if (result.areaCode.empty()) {
+        out.append(result.rest);
+        return;
+    }
+    out.append('(').append('0').append(result.areaCode).append(')').append(' ').append(result.rest);
+}
+
+// Nothing without an area code: a carrier alone is not reported.
+void writePlace(const AreaCodeLookup::Result& result, ShortStringWriter out)
+{
+    if (result.areaCode.empty())
+        return;
+    out.append('[').append(result.place);
+    if (result.carrier)
+        out.append(' ').append('(').append(*result.carrier).append(')');
+    out.append(']');
+}
+
 } // namespace
 
 extern "C" {
@@ -57,20 +77,9 @@ void GetVorwahl(const unsigned char* number, unsigned char* formatted, int32_t f
         text = {reinterpret_cast<const char*>(number) + 1, number[0]};
     }
     const AreaCodeLookup::Result result = AreaCodeLookup::lookup(text);
-
     unsigned char unused[2][1];
-    ShortStringWriter formattedText = writer(formatted, formattedCapacity, unused[0]);
-    if (result.areaCode.empty()) {
-        formattedText.append(result.rest);
-        writer(place, placeCapacity, unused[1]);
-        return;
-    }
-    formattedText.append('(').append('0').append(result.areaCode).append(')').append(' ').append(result.rest);
-    ShortStringWriter placeText = writer(place, placeCapacity, unused[1]);
-    placeText.append('[').append(result.place);
-    if (result.carrier)
-        placeText.append(' ').append('(').append(*result.carrier).append(')');
-    placeText.append(']');
+    writeFormatted(result, writer(formatted, formattedCapacity, unused[0]));
+    writePlace(result, writer(place, placeCapacity, unused[1]));
 }
 
 void GetVorwahlVersion(unsigned char* versionBuffer, int32_t versionCapacity, unsigned char* dateBuffer,
