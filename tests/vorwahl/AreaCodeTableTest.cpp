@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <array>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -43,6 +45,18 @@ QString lookupPlace(const QString& number, QString* formatted)
     GetVorwahl(input.data(), formattedBuffer.data(), 255, placeBuffer.data(), 255);
     *formatted = Cp1252::toUnicode(QByteArrayView(formattedBuffer.data() + 1, formattedBuffer[0]));
     return Cp1252::toUnicode(QByteArrayView(placeBuffer.data() + 1, placeBuffer[0]));
+}
+
+// The library's answer in its own bytes.
+std::pair<std::string, std::string> rawLookup(const std::string& number)
+{
+    std::array<unsigned char, 256> input{static_cast<unsigned char>(number.size())};
+    std::copy(number.begin(), number.end(), input.begin() + 1);
+    std::array<unsigned char, 256> formatted{};
+    std::array<unsigned char, 256> place{};
+    GetVorwahl(input.data(), formatted.data(), 255, place.data(), 255);
+    return {std::string(formatted.begin() + 1, formatted.begin() + 1 + formatted[0]),
+            std::string(place.begin() + 1, place.begin() + 1 + place[0])};
 }
 
 struct Generated
@@ -89,6 +103,40 @@ TEST(AreaCodeTable, HoldsEveryRowOfTheDataFile)
         twoDigitKeys += row.key.size() == 2 ? 1 : 0;
     }
     EXPECT_EQ(twoDigitKeys, 4);
+}
+
+// Every beginning of every code, followed by each digit and more: the longest code of the data file
+// that the number starts with, found here by trying every length, with the place that code alone
+// has (the test above holds those to the data file).
+TEST(AreaCodeTable, FindsTheLongestCodeThatANumberStartsWith)
+{
+    std::set<std::string> codes;
+    for (const Row& row : dataFileRows())
+        codes.insert(row.key.toStdString());
+    ASSERT_GT(codes.size(), 5000u);
+    std::set<std::string> numbers;
+    for (const std::string& code : codes) {
+        for (std::size_t n = 2; n <= code.size(); ++n) {
+            for (char digit = '0'; digit <= '9'; ++digit)
+                numbers.insert(code.substr(0, n) + digit + "4567");
+        }
+    }
+    int unknown = 0;
+    for (const std::string& national : numbers) {
+        std::size_t longest = 0;
+        for (std::size_t n = 2; n <= national.size(); ++n)
+            longest = codes.contains(national.substr(0, n)) ? n : longest;
+        const auto [formatted, place] = rawLookup("0" + national);
+        if (longest == 0) {
+            ++unknown;
+            EXPECT_EQ(formatted, "0" + national);
+            EXPECT_EQ(place, "") << national;
+            continue;
+        }
+        EXPECT_EQ(formatted, "(0" + national.substr(0, longest) + ") " + national.substr(longest));
+        EXPECT_EQ(place, rawLookup("0" + national.substr(0, longest)).second) << national;
+    }
+    EXPECT_GT(unknown, 100); // below a five-digit code's first four digits, where no shorter code is
 }
 
 TEST(AreaCodeTableGenerator, WritesWindows1252RowsAndSkipsComments)

@@ -215,6 +215,19 @@ TEST(GetVorwahl, ReadsTheNumberBeforeWritingIntoTheSameBuffer)
     GetVorwahl(buffer.data(), buffer.data(), 255, place.data(), 255);
     EXPECT_EQ(std::string(buffer.begin() + 1, buffer.begin() + 1 + buffer[0]), "(02129) 123");
     EXPECT_EQ(place.text(), "[Haan]");
+
+    // The place's buffer, and one that starts inside the number.
+    buffer = shortString("0101908912345");
+    buffer.resize(256, guard);
+    GuardedBuffer formatted(255);
+    GetVorwahl(buffer.data(), formatted.data(), 255, buffer.data(), 255);
+    EXPECT_EQ(formatted.text(), "(089) 12345");
+    EXPECT_EQ(std::string(buffer.begin() + 1, buffer.begin() + 1 + buffer[0]), cp1252("[München (Mobilcom)]"));
+    buffer = shortString("0301234567");
+    buffer.resize(256, guard);
+    GetVorwahl(buffer.data(), formatted.data(), 255, buffer.data() + 4, 200);
+    EXPECT_EQ(formatted.text(), "(030) 1234567");
+    EXPECT_EQ(std::string(buffer.begin() + 5, buffer.begin() + 5 + buffer[4]), "[Berlin]");
 }
 
 TEST(GetVorwahlVersion, WritesVersionAndDateCutToTheirCapacities)
