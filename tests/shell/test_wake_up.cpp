@@ -132,8 +132,9 @@ TEST_F(WakeUpTest, AWakeUpMinuteDuringAReadIsSkippedButAChargeReadingOnlyDelaysI
         EXPECT_FALSE(m_link.isLocked());
         const QStringList sent = sentWithTimes();
         EXPECT_EQ(sent.size(), c.rings ? 4 : 0);
-        if (c.rings)
+        if (c.rings) {
             EXPECT_EQ(sent.first(), QStringLiteral("0 03 dd 03 00"));
+        }
     }
 }
 
