@@ -4,6 +4,7 @@
 #include "Screenshots.h"
 #include "capi/SimulatedController.h"
 #include "charges/IncomingCallLog.h"
+#include "common/ProgramVersion.h"
 #include "common/TerminationSignals.h"
 #include "link/SimulatorProcess.h"
 #include "pages/calls/CallPages.h"
@@ -105,6 +106,10 @@ int main(int argc, char** argv)
     CommandLine line = CommandLine::parse(arguments);
     if (line.help) {
         std::printf("%s", CommandLine::usage().toLocal8Bit().constData());
+        return 0;
+    }
+    if (line.version) {
+        std::printf("winkavex %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
         return 0;
     }
     if (!line.error.isEmpty()) {

@@ -1,8 +1,10 @@
 #include "config/PrintLayout.h"
 
+#include "common/ProgramVersion.h"
+
 namespace {
 
-const QString Footer = QStringLiteral("WinKavex - Version 5.19");
+const QString Footer = QStringLiteral("WinKavex - Version ") + QString::fromUtf8(ProgramVersion::Number);
 const QString Title = QStringLiteral("Kavex K3/K8 - Konfiguration");
 constexpr int SpeedDialBarRows = 15; // the side bar's extent on the speed-dial page, like 15 extensions
 constexpr int EntriesPerColumn = 30;

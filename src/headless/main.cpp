@@ -1,6 +1,7 @@
 #include "HeadlessView.h"
 
 #include "capi/SimulatedController.h"
+#include "common/ProgramVersion.h"
 #include "common/TerminationSignals.h"
 #include "link/SimulatorProcess.h"
 #include "shell/AppCore.h"
@@ -38,6 +39,10 @@ int main(int argc, char** argv)
     CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
     if (line.help) {
         std::printf("%s", CommandLine::usage().toLocal8Bit().constData());
+        return 0;
+    }
+    if (line.version) {
+        std::printf("winkavex %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
         return 0;
     }
     if (!line.error.isEmpty()) {

@@ -42,6 +42,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             continue;
         if (argument == QLatin1String("--simulate")) {
             line.simulate = true;
+        } else if (argument == QLatin1String("--version")) {
+            line.version = true;
         } else if (argument == QLatin1String("--headless")) {
             line.headless = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {

@@ -15,6 +15,7 @@ struct CommandLine
     bool startInTray = false; // do not show the window at the end of start-up
     bool simulate = false;    // --simulate: run against kavex-sim --demo on a pseudo-terminal
     bool help = false;        // --help
+    bool version = false;     // --version
     bool headless = false;    // --headless: the session without a window
     QString portDevice;       // --port DEVICE
     QString dir;              // --dir DIR

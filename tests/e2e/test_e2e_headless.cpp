@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -72,4 +73,25 @@ TEST(E2eHeadless, LogsBothDirectionsWithoutADisplayAndEndsOnSigterm)
     EXPECT_LT(ending.elapsed(), 2000);
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// Every program answers --help and --version without a display.
+TEST(E2eHeadless, HelpAndVersionNeedNoDisplay)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    for (const char* program : {"winkavex", "kavexctl", "kavex-sim", "kavex-capi-sim"}) {
+        for (const char* option : {"--help", "--version"}) {
+            QProcess process;
+            process.setProcessEnvironment(env);
+            process.start(binary(QString::fromLatin1(program)), {QString::fromLatin1(option)});
+            ASSERT_TRUE(process.waitForFinished(20000)) << program << option;
+            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program << option;
+            EXPECT_EQ(process.exitCode(), 0) << program << option;
+            const QByteArray out = process.readAllStandardOutput();
+            EXPECT_TRUE(std::strcmp(option, "--help") == 0 ? out.startsWith("Aufruf: ") : out.contains("5.19"))
+                << program << option << out.constData();
+        }
+    }
 }

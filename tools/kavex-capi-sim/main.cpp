@@ -1,6 +1,7 @@
 #include "CallOffer.h"
 #include "SimClient.h"
 #include "SimEnvironment.h"
+#include "common/ProgramVersion.h"
 
 #include <cstdio>
 #include <string>
@@ -67,6 +68,10 @@ int main(int argc, char** argv)
         return usage("Befehl fehlt");
     if (args[0] == "--help" || args[0] == "-h") {
         std::fputs(HelpText, stdout);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::printf("kavex-capi-sim %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
         return 0;
     }
     std::string line;

@@ -31,6 +31,10 @@ std::optional<SimOptions> SimOptions::parse(const QStringList& args, QString* er
             options.help = true;
             continue;
         }
+        if (opt == QLatin1String("--version")) {
+            options.version = true;
+            continue;
+        }
         if (opt == QLatin1String("--mute")) {
             options.mute = true;
             continue;

@@ -17,6 +17,7 @@ struct SimOptions
     bool demo = false;
     bool verbose = false;
     bool help = false;
+    bool version = false;
     std::optional<quint32> seed;
     std::optional<int> demoIntervalSeconds; // fixed pause before and between demo calls
 

@@ -4,6 +4,7 @@
 #include "Exchange.h"
 #include "PtyLink.h"
 #include "SimOptions.h"
+#include "common/ProgramVersion.h"
 #include "image/Firmware.h"
 #include "image/ImageLayout.h"
 
@@ -156,6 +157,10 @@ int main(int argc, char** argv)
     }
     if (options->help) {
         std::fputs(qPrintable(SimOptions::helpText()), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("kavex-sim %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
         return 0;
     }
     return run(*options);

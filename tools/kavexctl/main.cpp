@@ -1,5 +1,6 @@
 #include "CtlCommand.h"
 
+#include "common/ProgramVersion.h"
 #include "shell/CommandLine.h"
 #include "shell/VorwahlLibrary.h"
 
@@ -70,6 +71,10 @@ int main(int argc, char** argv)
         const QString opt = args.takeFirst();
         if (opt == QLatin1String("--help")) {
             printUsage(stdout);
+            return ExitOk;
+        }
+        if (opt == QLatin1String("--version")) {
+            std::printf("kavexctl %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
             return ExitOk;
         }
         if (opt == QLatin1String("--simulate")) {

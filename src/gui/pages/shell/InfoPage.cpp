@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "common/ProgramVersion.h"
+
 namespace {
 
-const QString Version = QStringLiteral("5.19");
-const QString VersionDate = QStringLiteral("24. Januar 1999");
+const QString Version = QString::fromUtf8(ProgramVersion::Number);
+const QString VersionDate = QString::fromUtf8(ProgramVersion::Date);
 
 } // namespace
 
