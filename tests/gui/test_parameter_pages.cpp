@@ -4,6 +4,7 @@
 #include "pages/config/ExtensionPage.h"
 #include "pages/config/MsnPage.h"
 #include "pages/config/ParametersPage.h"
+#include "pages/shell/ProgramParameterPage.h"
 #include "shell/Settings.h"
 
 #include <QCheckBox>
@@ -177,6 +178,24 @@ private Q_SLOTS:
     }
 
     // The per-MSN monitoring box follows "CAPI-Laden" and "Alle" of the program-parameter page.
+    // "Standardlautstärke" applies to the acoustic actions only: for any other it is shown neither
+    // enabled nor checked, and the stored value comes back with a sound.
+    void standardVolumeIsShownCheckedOnlyWhereItApplies()
+    {
+        ConfigPageHarness h(TestImages::firmware200());
+        h.core().settings().setStandardVolume(true);
+        ProgramParameterPage page(h.core());
+        page.refresh();
+        auto* box = control<QCheckBox>(page, "CheckBoxStandardLautstaerke");
+        auto* action = control<QComboBox>(page, "ComboAktionDiagnose");
+        choose(action, 0); // "Keine"
+        QVERIFY(!box->isEnabled());
+        QVERIFY(!box->isChecked());
+        QVERIFY(h.core().settings().standardVolume());
+        choose(action, 1); // "Akustisches Signal"
+        QCOMPARE(box->isChecked(), h.core().isStandardVolumeEnabled());
+    }
+
     void monitoringBoxFollowsTheMonitoringSwitches()
     {
         ConfigPageHarness h(TestImages::firmware200());

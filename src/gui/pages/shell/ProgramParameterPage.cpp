@@ -221,7 +221,6 @@ void ProgramParameterPage::refresh()
     m_startWait->setValue(settings.startWaitSeconds());
     m_displayDays->setValue(settings.displayDays());
     m_action->setCurrentIndex(settings.diagnosisAction());
-    m_standardVolume->setChecked(settings.standardVolume());
     m_printBorder->setChecked(settings.printWithBorder());
     m_startPage->setCurrentIndex(settings.startPage());
     m_font->setCurrentIndex(settings.fontFaceIndex());
@@ -253,7 +252,10 @@ void ProgramParameterPage::setTransferLock(bool locked)
 
 void ProgramParameterPage::applyEnablingRules()
 {
-    m_standardVolume->setEnabled(!m_locked && core().isStandardVolumeEnabled());
+    // Without a sound the box does not apply: shown unchecked, the stored value kept for later.
+    const bool applies = core().isStandardVolumeEnabled();
+    m_standardVolume->setEnabled(!m_locked && applies);
+    m_standardVolume->setChecked(applies && core().settings().standardVolume());
     m_capi->setEnabled(!m_locked);
     m_watchAll->setEnabled(!m_locked && m_capi->isChecked());
     m_notify->setEnabled(!m_locked && m_capi->isChecked());
