@@ -80,6 +80,21 @@ int runHeadless(char** argv)
     return 2;
 }
 
+// The service leaves its process number in the marker; one left behind by a crash names no
+// running service.
+bool headlessServiceRuns()
+{
+    QFile marker(SingleInstance::headlessMarker(SingleInstance::defaultRuntimeDir()));
+    if (!marker.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray pid = marker.read(32).trimmed();
+    if (pid.isEmpty() || pid.toLongLong() <= 0)
+        return false;
+    return QFileInfo(QStringLiteral("/proc/%1/exe").arg(QString::fromLatin1(pid)))
+        .symLinkTarget()
+        .endsWith(QStringLiteral("/winkavex-headless"));
+}
+
 // Waits until the first read has ended one way or another.
 void waitForFirstRead(AppCore& core)
 {
@@ -134,7 +149,7 @@ int main(int argc, char** argv)
         case SingleInstance::Role::First:
             break;
         case SingleInstance::Role::Signalled:
-            if (QFile::exists(SingleInstance::headlessMarker(SingleInstance::defaultRuntimeDir()))) {
+            if (headlessServiceRuns()) {
                 printError(SingleInstance::headlessNotice());
                 return 1;
             }
