@@ -4,7 +4,6 @@
 #include "Screenshots.h"
 #include "capi/SimulatedController.h"
 #include "charges/IncomingCallLog.h"
-#include "common/ProgramVersion.h"
 #include "common/TerminationSignals.h"
 #include "link/SimulatorProcess.h"
 #include "pages/calls/CallPages.h"
@@ -119,19 +118,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     CommandLine line = CommandLine::parse(arguments);
-    if (line.help) {
-        std::printf("%s", CommandLine::usage().toLocal8Bit().constData());
-        return 0;
-    }
-    if (line.version) {
-        std::printf("winkavex %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
-        return 0;
-    }
-    if (!line.error.isEmpty()) {
-        printError(line.error);
-        printError(CommandLine::usage());
-        return 1;
-    }
+    if (const std::optional<int> status = CommandLine::answered(line))
+        return *status;
     if (line.headless)
         return runHeadless(argv);
 

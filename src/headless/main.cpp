@@ -1,7 +1,6 @@
 #include "HeadlessView.h"
 
 #include "capi/SimulatedController.h"
-#include "common/ProgramVersion.h"
 #include "common/TerminationSignals.h"
 #include "link/SimulatorProcess.h"
 #include "shell/AppCore.h"
@@ -37,18 +36,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("WinKavex"));
     CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
-    if (line.help) {
-        std::printf("%s", CommandLine::usage().toLocal8Bit().constData());
-        return 0;
-    }
-    if (line.version) {
-        std::printf("winkavex %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
-        return 0;
-    }
-    if (!line.error.isEmpty()) {
-        printError(line.error);
-        return 1;
-    }
+    if (const std::optional<int> status = CommandLine::answered(line))
+        return *status;
 
     // One program owns the port: the window or this service.
     SingleInstance instance(SingleInstance::defaultRuntimeDir());

@@ -1,5 +1,9 @@
 #include "CommandLine.h"
 
+#include "common/ProgramVersion.h"
+
+#include <cstdio>
+
 namespace {
 
 // Words are compared whole after upper-casing and cutting to 50 characters.
@@ -59,6 +63,23 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     if (line.simulate && !line.portDevice.isEmpty() && line.error.isEmpty())
         line.error = simulateWithPortError();
     return line;
+}
+
+std::optional<int> CommandLine::answered(const CommandLine& line)
+{
+    if (line.help) {
+        std::printf("%s", usage().toLocal8Bit().constData());
+        return 0;
+    }
+    if (line.version) {
+        std::printf("winkavex %s (%s)\n", ProgramVersion::Number, ProgramVersion::Date);
+        return 0;
+    }
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n%s\n", line.error.toLocal8Bit().constData(), usage().toLocal8Bit().constData());
+        return 1;
+    }
+    return std::nullopt;
 }
 
 QString CommandLine::simulateWithPortError()

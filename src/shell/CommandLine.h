@@ -29,6 +29,9 @@ struct CommandLine
     // for byte: as text it would name another path than the one typed. Nothing when all can.
     static std::optional<QByteArray> undecodable(int argc, const char* const* argv);
     static QString usage();
+    // --help, --version or a usage error: printed, and the exit status to end with; nothing when
+    // the program runs.
+    static std::optional<int> answered(const CommandLine& line);
     // --simulate with --port: the demo never touches a real device.
     static QString simulateWithPortError();
     // A run that renders pages to files and ends, beside any working instance.
