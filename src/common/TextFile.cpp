@@ -94,13 +94,10 @@ int writeAll(int fd, const QByteArray& content)
 
 // `content` under `path` with `mode`, written beside it and renamed into place: a symlink at
 // `path` is replaced, never written through.
-int replaceFile(const QString& path, const QByteArray& content, mode_t mode)
+// The end of a file written beside `path` under `name`: flushed, closed and renamed over `path`,
+// or removed when any step, the writing before (`error`) included, failed.
+int putInPlace(int fd, const QByteArray& name, const QString& path, int error)
 {
-    int fd = -1;
-    QByteArray name;
-    if (const int error = TextFile::createBeside(path, fd, name); error != 0)
-        return error;
-    int error = ::fchmod(fd, mode) == 0 ? writeAll(fd, content) : errno;
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
@@ -110,6 +107,15 @@ int replaceFile(const QString& path, const QByteArray& content, mode_t mode)
     if (error != 0)
         ::unlink(name.constData());
     return error;
+}
+
+int replaceFile(const QString& path, const QByteArray& content, mode_t mode)
+{
+    int fd = -1;
+    QByteArray name;
+    if (const int error = TextFile::createBeside(path, fd, name); error != 0)
+        return error;
+    return putInPlace(fd, name, path, ::fchmod(fd, mode) == 0 ? writeAll(fd, content) : errno);
 }
 
 // The permissions of an existing file (not following a link), else those of a new one.
@@ -313,15 +319,7 @@ bool copy(const QString& from, const QString& to)
     ::close(source);
     if (target < 0)
         return false;
-    if (error == 0 && ::fsync(target) != 0)
-        error = errno;
-    if (::close(target) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(name.constData(), QFile::encodeName(to).constData()) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(name.constData());
-    return error == 0;
+    return putInPlace(target, name, to, error) == 0;
 }
 
 bool endsWithLineBreak(const QString& path)
