@@ -47,6 +47,16 @@ public:
         return QByteArray(reinterpret_cast<const char*>(m_bytes.data()) + offset(r), length(r));
     }
     QByteArray toByteArray() const { return QByteArray(reinterpret_cast<const char*>(m_bytes.data()), Size); }
+    // The image of `bytes`; what is missing of Size is zero, what is beyond it is left out.
+    static ConfigImage fromBytes(const QByteArray& bytes)
+    {
+        ConfigImage image;
+        image.m_bytes.fill(0);
+        const int n = qMin(static_cast<int>(bytes.size()), Size);
+        for (int i = 0; i < n; ++i)
+            image.m_bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bytes[i]);
+        return image;
+    }
 
     // Copies a received chunk into a region from its first byte, never beyond the region's end.
     void copyIntoRegion(Region r, const QByteArray& chunk)

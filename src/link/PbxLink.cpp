@@ -69,6 +69,7 @@ void PbxLink::stopRunning()
     retire();
     m_phase = m_firmwareLocked ? Phase::FirmwareLocked : Phase::Idle;
     m_queue.finish();
+    callEnded(JobDropped);
 }
 
 void PbxLink::shutDown(std::function<void()> done)
@@ -115,12 +116,39 @@ int PbxLink::extensionCount() const
     return ImageLayout::extensionCount(m_image);
 }
 
-void PbxLink::submit(Job job, std::function<std::unique_ptr<LinkJob>()> make)
+void PbxLink::submit(Job job, std::function<std::unique_ptr<LinkJob>()> make, JobEnded ended)
 {
-    m_queue.submit(job, [this, make = std::move(make)] {
+    if (job == Job::ChargeRead && m_waitingChargeEnds) {
+        if (ended)
+            m_waitingChargeEnds->push_back(std::move(ended));
+        return;
+    }
+    auto ends = std::make_shared<std::vector<JobEnded>>();
+    if (ended)
+        ends->push_back(std::move(ended));
+    if (job == Job::ChargeRead)
+        m_waitingChargeEnds = ends;
+    const auto start = [this, make = std::move(make), ends] {
+        if (m_waitingChargeEnds == ends)
+            m_waitingChargeEnds.reset();
+        m_ended = std::move(*ends);
+        m_refusedSends = 0;
         reopenAfterHangup();
         run(make());
-    });
+    };
+    const auto dropped = [this, ends] {
+        if (m_waitingChargeEnds == ends)
+            m_waitingChargeEnds.reset();
+        for (const JobEnded& end : std::exchange(*ends, {}))
+            end(JobDropped);
+    };
+    m_queue.submit(job, start, dropped);
+}
+
+void PbxLink::callEnded(int outcome)
+{
+    for (const JobEnded& end : std::exchange(m_ended, {}))
+        end(outcome);
 }
 
 void PbxLink::run(std::unique_ptr<LinkJob> job)
@@ -151,6 +179,7 @@ void PbxLink::jobEnded(int failure)
     m_queue.finish();
     if (failure != 0)
         Q_EMIT failed(failure);
+    callEnded(failure != 0 ? failure : (m_refusedSends > 0 ? Msg::CannotWritePort : 0));
     if (!m_job && m_shutDownDone)
         finishShutDown();
 }
@@ -197,51 +226,69 @@ std::unique_ptr<LinkJob> PbxLink::makeRead(int kind)
 void PbxLink::startUp()
 {
     m_firstRead = true;
-    submit(Job::StartUp, [this] { return makeRead(static_cast<int>(ReadJob::Kind::StartUp)); });
+    submit(
+        Job::StartUp, [this] { return makeRead(static_cast<int>(ReadJob::Kind::StartUp)); }, {});
 }
 
-void PbxLink::startRead()
+void PbxLink::startRead(JobEnded ended)
 {
-    submit(Job::FullRead, [this] { return makeRead(static_cast<int>(ReadJob::Kind::Full)); });
+    submit(
+        Job::FullRead, [this] { return makeRead(static_cast<int>(ReadJob::Kind::Full)); }, std::move(ended));
 }
 
-void PbxLink::requestCharges()
+void PbxLink::requestCharges(JobEnded ended)
 {
-    submit(Job::ChargeRead, [this] { return makeRead(static_cast<int>(ReadJob::Kind::Charges)); });
+    submit(
+        Job::ChargeRead, [this] { return makeRead(static_cast<int>(ReadJob::Kind::Charges)); }, std::move(ended));
 }
 
-void PbxLink::write(bool transferUnits)
+void PbxLink::write(bool transferUnits, JobEnded ended)
 {
-    submit(Job::Write, [this, asked = m_image, transferUnits] {
-        auto job = std::make_unique<WriteJob>(host(), asked, transferUnits);
-        connect(job.get(), &WriteJob::imageRestored, this, &PbxLink::imageRestored);
-        connect(job.get(), &WriteJob::finished, this, &PbxLink::writeFinished);
-        return job;
-    });
+    write(m_image, transferUnits, std::move(ended));
 }
 
-void PbxLink::readSpeedDials()
+void PbxLink::write(const ConfigImage& asked, bool transferUnits, JobEnded ended)
 {
-    submit(Job::SpeedDialRead, [this] {
-        auto job = std::make_unique<SpeedDialReadJob>(host());
-        connect(job.get(), &SpeedDialReadJob::entry, this, &PbxLink::speedDialEntry);
-        connect(job.get(), &SpeedDialReadJob::finished, this, &PbxLink::speedDialsRead);
-        return job;
-    });
+    submit(
+        Job::Write,
+        [this, asked, transferUnits] {
+            auto job = std::make_unique<WriteJob>(host(), asked, transferUnits);
+            connect(job.get(), &WriteJob::imageRestored, this, &PbxLink::imageRestored);
+            connect(job.get(), &WriteJob::finished, this, &PbxLink::writeFinished);
+            return job;
+        },
+        std::move(ended));
+}
+
+void PbxLink::readSpeedDials(JobEnded ended)
+{
+    submit(
+        Job::SpeedDialRead,
+        [this] {
+            auto job = std::make_unique<SpeedDialReadJob>(host());
+            connect(job.get(), &SpeedDialReadJob::entry, this, &PbxLink::speedDialEntry);
+            connect(job.get(), &SpeedDialReadJob::finished, this, &PbxLink::speedDialsRead);
+            return job;
+        },
+        std::move(ended));
 }
 
 void PbxLink::saveSpeedDial(const QByteArray& payload)
 {
-    submit(Job::SpeedDialSave, [this, payload] { return std::make_unique<SpeedDialSaveJob>(host(), payload); });
+    submit(
+        Job::SpeedDialSave, [this, payload] { return std::make_unique<SpeedDialSaveJob>(host(), payload); }, {});
 }
 
-void PbxLink::ring(const QList<int>& indexes, int seconds)
+void PbxLink::ring(const QList<int>& indexes, int seconds, JobEnded ended)
 {
-    submit(Job::Ring, [this, indexes, seconds] {
-        auto job = std::make_unique<RingJob>(host(), indexes, seconds);
-        connect(job.get(), &RingJob::finished, this, &PbxLink::ringFinished);
-        return job;
-    });
+    submit(
+        Job::Ring,
+        [this, indexes, seconds] {
+            auto job = std::make_unique<RingJob>(host(), indexes, seconds);
+            connect(job.get(), &RingJob::finished, this, &PbxLink::ringFinished);
+            return job;
+        },
+        std::move(ended));
 }
 
 bool PbxLink::send(const QByteArray& block)
@@ -356,6 +403,7 @@ void PbxLink::report(int number, StatusLevel level, const QString& arg)
 
 void PbxLink::reportUnwritable()
 {
+    ++m_refusedSends;
     report(Msg::CannotWritePort, StatusLevel::Error, m_portName);
 }
 

@@ -34,6 +34,11 @@ class PbxLink : public QObject, private JobHost
 public:
     using Job = TransferQueue::Job;
     using Phase = JobHost::Phase;
+    // How one transaction ended, for a caller that waits for its own (another program over the
+    // bus): 0; the message number of its failure (Msg::CannotWritePort also when a ring's command
+    // was refused); or JobDropped when the port closed before it ended.
+    using JobEnded = std::function<void(int outcome)>;
+    static constexpr int JobDropped = -1;
 
     // The image is the owner's and outlives the link.
     PbxLink(Transport& transport, Clock& clock, ConfigImage& image, QObject* parent = nullptr);
@@ -63,20 +68,24 @@ public:
     // read, whose first time-out repeats it once after the start wait time.
     void startUp();
     // Full read: base, extensions, charges; the chain runs on the replies.
-    void startRead();
-    // The charge step alone (after a call has ended); not queued twice.
-    void requestCharges();
+    void startRead(JobEnded ended = {});
+    // The charge step alone (after a call has ended); not queued twice: a second request waits
+    // for the read already waiting.
+    void requestCharges(JobEnded ended = {});
     // Configuration write of the image as it is now, optionally with the charge units;
     // writeFinished at its end. A write that waits for a read writes what was asked for, not
     // the read's reply: the configuration regions (and the units sent) are put back into the
     // image first, with imageRestored().
-    void write(bool transferUnits);
+    void write(bool transferUnits, JobEnded ended = {});
+    // The same with the image `asked` (a configuration file): its regions go into the image
+    // when the write starts.
+    void write(const ConfigImage& asked, bool transferUnits, JobEnded ended);
     // All 60 speed-dial entries: speedDialEntry per reply, speedDialsRead after entry 60.
-    void readSpeedDials();
+    void readSpeedDials(JobEnded ended = {});
     // One speed-dial entry's write payload; no acknowledgement, no time-out.
     void saveSpeedDial(const QByteArray& payload);
     // Rings the extensions (indexes 0..7) for `seconds`, then stops them; ringFinished at its end.
-    void ring(const QList<int>& indexes, int seconds);
+    void ring(const QList<int>& indexes, int seconds, JobEnded ended = {});
 
     bool isBusy() const { return m_queue.isBusy(); }
     const TransferQueue& queue() const { return m_queue; }
@@ -153,7 +162,8 @@ private:
     void lockForFirmware() override;
     void jobEnded(int failure) override;
 
-    void submit(Job job, std::function<std::unique_ptr<LinkJob>()> make);
+    void submit(Job job, std::function<std::unique_ptr<LinkJob>()> make, JobEnded ended);
+    void callEnded(int outcome);
     // A read of the kind (ReadJob::Kind) with its end announced as readFinished().
     std::unique_ptr<LinkJob> makeRead(int kind);
     void run(std::unique_ptr<LinkJob> job);
@@ -177,6 +187,10 @@ private:
     // Ended jobs, deleted from the event loop: one may still be on the stack when it ends.
     std::vector<std::unique_ptr<LinkJob>> m_retired;
     std::function<void()> m_shutDownDone;
+    // The callers waiting for the running job, and for the charge read that waits its turn.
+    std::vector<JobEnded> m_ended;
+    std::shared_ptr<std::vector<JobEnded>> m_waitingChargeEnds;
+    int m_refusedSends = 0;
 
     QString m_portName;
     QString m_devicePath;

@@ -4,15 +4,15 @@
 
 TransferQueue::TransferQueue(QObject* parent) : QObject(parent) {}
 
-TransferQueue::Submitted TransferQueue::submit(Job job, std::function<void()> start)
+TransferQueue::Submitted TransferQueue::submit(Job job, std::function<void()> start, std::function<void()> dropped)
 {
     if (job == Job::ChargeRead && isWaiting(Job::ChargeRead))
         return Submitted::AlreadyWaiting;
     if (m_busy) {
-        m_waiting.push_back({job, std::move(start)});
+        m_waiting.push_back({job, std::move(start), std::move(dropped)});
         return Submitted::Queued;
     }
-    run({job, std::move(start)});
+    run({job, std::move(start), {}});
     return Submitted::Started;
 }
 
@@ -54,9 +54,14 @@ void TransferQueue::startNext()
 
 void TransferQueue::dropWaiting()
 {
-    m_waiting.clear();
+    std::deque<Entry> dropped;
+    dropped.swap(m_waiting);
     if (!m_running)
         setBusy(false);
+    for (Entry& entry : dropped) {
+        if (entry.dropped)
+            entry.dropped();
+    }
 }
 
 bool TransferQueue::isWaiting(Job job) const

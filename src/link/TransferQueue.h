@@ -36,7 +36,8 @@ public:
 
     explicit TransferQueue(QObject* parent = nullptr);
 
-    Submitted submit(Job job, std::function<void()> start);
+    // `dropped` runs instead of `start` when the job is dropped before its turn.
+    Submitted submit(Job job, std::function<void()> start, std::function<void()> dropped = {});
     // The running job has ended. The next one starts from the event loop, after the handlers of
     // the ending job have run; the queue stays busy in between, so the lock does not flicker.
     void finish();
@@ -57,6 +58,7 @@ private:
     {
         Job job;
         std::function<void()> start;
+        std::function<void()> dropped;
     };
 
     void startNext();

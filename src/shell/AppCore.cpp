@@ -26,6 +26,8 @@
 #include "link/Transport.h"
 #include "shell/CallHooks.h"
 #include "shell/ChargeSettings.h"
+#include "shell/ExchangeBusAdaptor.h"
+#include "shell/ExchangeService.h"
 #include "shell/PasswordStore.h"
 #include "shell/Printout.h"
 #include "shell/SecondTick.h"
@@ -106,6 +108,7 @@ struct AppCore::Parts
     AddressBook addressBook;
     AddressBook::Report addressBookReport;
     CallHooks hooks;
+    ExchangeService exchange{{link, image, chargeUpdate, passwords}};
 };
 
 AppCore::AppCore(Options options, CommandLine commandLine, QObject* parent)
@@ -493,6 +496,7 @@ void AppCore::startPublication()
 {
     // The call signals beside the charges, under the bus name this program holds.
     m_parts->callPublisher.attachTo(m_parts->publisher);
+    new ExchangeBusAdaptor(m_parts->publisher, m_parts->exchange, m_parts->programDir);
     m_parts->publisher.start();
 }
 

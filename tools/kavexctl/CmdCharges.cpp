@@ -1,5 +1,6 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
+#include "CtlRemote.h"
 
 #include "charges/ChargeUpdate.h"
 #include "charges/PendingCall.h"
@@ -51,9 +52,20 @@ int runCharges(const CtlOptions& options, const QStringList& args)
         return ExitComm;
     }
     const Settings settings(SettingsLocation::resolve(dirs));
+    // The running program records every reading itself, once; its answer says whether it could.
+    const std::optional<CtlRemote> remote = CtlRemote::find(options);
+    CtlRemote::Answer answer;
+    if (remote) {
+        answer = remote->call(QStringLiteral("ReadCharges"));
+        if (answer.status != ExitOk && answer.status != ExitUsage) {
+            if (!answer.message.isEmpty())
+                ctlError(answer.message);
+            return answer.status;
+        }
+    }
     QTemporaryDir scratch; // without --record the history is not touched
-    const QString history =
-        record ? dirs.programDir() + QStringLiteral("/WinKavex.dat") : scratch.filePath(QStringLiteral("WinKavex.dat"));
+    const QString history = record && !remote ? dirs.programDir() + QStringLiteral("/WinKavex.dat")
+                                              : scratch.filePath(QStringLiteral("WinKavex.dat"));
     CtlLink link(options);
     PendingCall call(link.link().stateEvents(), link.link(), SystemClock::instance());
     ChargeUpdate update(link.image(), call, SystemClock::instance(), history);
@@ -72,10 +84,19 @@ int runCharges(const CtlOptions& options, const QStringList& args)
             ctlError(MessageTable::text(number, arg));
         }
     });
-    if (const int status = link.open(); status != ExitOk)
-        return status;
-    if (const int status = link.read(); status != ExitOk)
-        return status;
+    if (remote) {
+        link.image() = ConfigImage::fromBytes(answer.image);
+        update.run();
+        if (answer.status == ExitUsage && record) {
+            historyFailed = true;
+            ctlError(answer.message);
+        }
+    } else {
+        if (const int status = link.open(); status != ExitOk)
+            return status;
+        if (const int status = link.read(); status != ExitOk)
+            return status;
+    }
     if (asJson) {
         ctlPrint(QString::fromUtf8(json(update)));
     } else {

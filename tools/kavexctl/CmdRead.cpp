@@ -1,6 +1,7 @@
 #include "ConfigReport.h"
 #include "CtlCommand.h"
 #include "CtlLink.h"
+#include "CtlRemote.h"
 
 #include "common/PrintableText.h"
 #include "config/ConfigFile.h"
@@ -37,18 +38,30 @@ int runRead(const CtlOptions& options, const QStringList& args)
             return ExitUsage;
         }
     }
-    CtlLink link(options);
-    if (const int status = link.open(); status != ExitOk)
-        return status;
-    if (const int status = link.read(); status != ExitOk)
-        return status;
+    ConfigImage image;
+    if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
+        const CtlRemote::Answer answer = remote->call(QStringLiteral("Read"));
+        if (answer.status != ExitOk) {
+            if (!answer.message.isEmpty())
+                ctlError(answer.message);
+            return answer.status;
+        }
+        image = ConfigImage::fromBytes(answer.image);
+    } else {
+        CtlLink link(options);
+        if (const int status = link.open(); status != ExitOk)
+            return status;
+        if (const int status = link.read(); status != ExitOk)
+            return status;
+        image = link.image();
+    }
     if (!savePath.isEmpty()) {
-        if (const auto error = ConfigFile::save(savePath, link.image())) {
+        if (const auto error = ConfigFile::save(savePath, image)) {
             ctlError(*error);
             return ExitUsage;
         }
     }
-    printRead(link.image(), json, ConfigReport::extensionNames(options));
+    printRead(image, json, ConfigReport::extensionNames(options));
     return ExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "CtlCommand.h"
 #include "CtlLink.h"
+#include "CtlRemote.h"
 
 #include "common/MessageTable.h"
 #include "image/Extensions.h"
@@ -37,6 +38,12 @@ int runRing(const CtlOptions& options, const QStringList& args)
     if (!parsed) {
         ctlError(QStringLiteral("Aufruf: kavexctl ring NEBENSTELLE [--seconds 5..60] (Nebenstelle 21..28)"));
         return ExitUsage;
+    }
+    if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
+        const CtlRemote::Answer answer = remote->call(QStringLiteral("Ring"), {parsed->extension, parsed->seconds});
+        if (answer.status != ExitOk && !answer.message.isEmpty())
+            ctlError(answer.message);
+        return answer.status;
     }
     CtlLink link(options);
     if (const int status = link.open(); status != ExitOk)

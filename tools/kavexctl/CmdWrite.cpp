@@ -2,6 +2,7 @@
 #include "CtlConfigFile.h"
 #include "CtlLink.h"
 #include "CtlPassword.h"
+#include "CtlRemote.h"
 
 #include "common/MessageTable.h"
 
@@ -25,8 +26,16 @@ int runWrite(const CtlOptions& options, const QStringList& arguments)
     const std::optional<ConfigImage> image = loadSupportedConfigFile(parsed->path, loadStatus);
     if (!image)
         return loadStatus;
-    if (const int status = CtlPassword::checkForWrite(options, passwordFromStdin); status != ExitOk)
-        return status;
+    const CtlPassword::WritePassword password = CtlPassword::checkForWrite(options, passwordFromStdin);
+    if (password.status != ExitOk)
+        return password.status;
+    if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
+        const CtlRemote::Answer answer =
+            remote->call(QStringLiteral("Write"), {image->toByteArray(), units, password.text});
+        if (answer.status != ExitOk && !answer.message.isEmpty())
+            ctlError(answer.message);
+        return answer.status;
+    }
     CtlLink link(options);
     if (const int status = link.open(); status != ExitOk)
         return status;

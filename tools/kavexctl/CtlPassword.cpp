@@ -55,20 +55,20 @@ std::optional<QString> CtlPassword::read(bool fromStdin, const char* prompt)
     return line;
 }
 
-int CtlPassword::checkForWrite(const CtlOptions& options, bool fromStdin)
+CtlPassword::WritePassword CtlPassword::checkForWrite(const CtlOptions& options, bool fromStdin)
 {
     PasswordStore store(PasswordStore::defaultPath(ProgramDirs(options.dir).configHome()));
     store.load();
     if (store.isDamaged()) {
         ctlError(store.errorString());
-        return ExitUsage;
+        return {ExitUsage, {}};
     }
     if (!store.isSet())
-        return ExitOk;
+        return {};
     const std::optional<QString> entered = read(fromStdin, "Paßwort: ");
     if (!entered || !store.matches(*entered)) {
         ctlError(MessageTable::text(Msg::WrongPassword));
-        return ExitUsage;
+        return {ExitUsage, {}};
     }
-    return ExitOk;
+    return {ExitOk, *entered};
 }

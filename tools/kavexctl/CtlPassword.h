@@ -13,8 +13,14 @@ namespace CtlPassword {
 // or without a terminal to ask on.
 std::optional<QString> read(bool fromStdin, const char* prompt);
 
+struct WritePassword
+{
+    int status = ExitOk;
+    QString text; // as entered (empty when none is set): the running program checks it again
+};
+
 // Before a write: ExitOk when no password is set or the right one was given, else the reason on
 // stderr ("Falsches Paßwort" for none or a wrong one) and ExitUsage.
-int checkForWrite(const CtlOptions& options, bool fromStdin);
+WritePassword checkForWrite(const CtlOptions& options, bool fromStdin);
 
 } // namespace CtlPassword

@@ -2,8 +2,11 @@
 
 #include "CtlCommand.h"
 #include "CtlLink.h"
+#include "CtlRemote.h"
 
 #include "common/MessageTable.h"
+#include "config/SpeedDialCodec.h"
+#include "config/SpeedDialList.h"
 #include "config/SpeedDialTransfer.h"
 
 namespace {
@@ -15,6 +18,20 @@ QString withPort(int message, const QString& port)
 
 int ctlReadSpeedDials(const CtlOptions& options, SpeedDialList& list)
 {
+    if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
+        const CtlRemote::Answer answer = remote->call(QStringLiteral("ReadSpeedDials"));
+        if (answer.status != ExitOk) {
+            if (!answer.message.isEmpty())
+                ctlError(answer.message);
+            return answer.status;
+        }
+        list.setRead();
+        for (const QByteArray& chunk : answer.speedDials) {
+            if (const auto entry = SpeedDialCodec::decodeReply(chunk))
+                list.applyEntry(*entry);
+        }
+        return ExitOk;
+    }
     CtlLink link(options);
     if (const int status = link.open(); status != ExitOk)
         return status;
