@@ -81,3 +81,22 @@ TEST(TransferQueue, AJobAskedForBetweenTwoJobsKeepsItsPlace)
     EXPECT_FALSE(r.queue.isBusy());
     EXPECT_EQ(r.started.size(), 3);
 }
+
+// A caller waiting for its job hears of it when the port closes first: each waiting job's drop
+// runs once, the running one's never (it ends by itself).
+TEST(TransferQueue, DroppedJobsTellTheirCallersAndOnlyThem)
+{
+    TransferQueue queue;
+    QStringList dropped;
+    const auto ask = [&](Job job, const QString& name) {
+        return queue.submit(job, [] {}, [&dropped, name] { dropped.append(name); });
+    };
+    ask(Job::FullRead, QStringLiteral("read"));
+    ask(Job::Ring, QStringLiteral("ring"));
+    ask(Job::Write, QStringLiteral("write"));
+    queue.dropWaiting();
+    EXPECT_EQ(dropped, (QStringList{QStringLiteral("ring"), QStringLiteral("write")}));
+    queue.dropWaiting();
+    EXPECT_EQ(dropped.size(), 2);
+    EXPECT_TRUE(queue.isBusy());
+}
