@@ -17,8 +17,7 @@ ExchangeService::Result ExchangeService::ended(int outcome) const
 {
     Result result;
     if (outcome == PbxLink::JobDropped) {
-        result.outcome = Failed;
-        result.message = MessageTable::text(Msg::CommError, m_parts.link.portName());
+        result = unreachable(Msg::CommError);
     } else if (m_parts.link.isFirmwareLocked()) {
         result.outcome = FirmwareTooOld;
         result.message = MessageTable::text(Msg::FirmwareTooOld);
@@ -30,6 +29,11 @@ ExchangeService::Result ExchangeService::ended(int outcome) const
     return result;
 }
 
+ExchangeService::Result ExchangeService::unreachable(int message) const
+{
+    return {Failed, MessageTable::text(message, m_parts.link.portName()), {}, {}};
+}
+
 // Base and extensions have arrived once: a charge reading needs no full read before it.
 bool ExchangeService::configurationKnown() const
 {
@@ -39,7 +43,7 @@ bool ExchangeService::configurationKnown() const
 void ExchangeService::read(Reply reply)
 {
     if (!m_parts.link.isOpen()) {
-        reply({Failed, MessageTable::text(Msg::CommError, m_parts.link.portName()), {}, {}});
+        reply(unreachable(Msg::CommError));
         return;
     }
     m_parts.link.startRead([this, reply](int outcome) { reply(ended(outcome)); });
@@ -48,7 +52,7 @@ void ExchangeService::read(Reply reply)
 void ExchangeService::readCharges(Reply reply)
 {
     if (!m_parts.link.isOpen()) {
-        reply({Failed, MessageTable::text(Msg::CommError, m_parts.link.portName()), {}, {}});
+        reply(unreachable(Msg::CommError));
         return;
     }
     // The update runs on the counters within the job; what it reports as an error until the job
@@ -94,7 +98,7 @@ void ExchangeService::write(const QByteArray& image, bool units, const QString& 
         return;
     }
     if (!m_parts.link.isOpen()) {
-        reply({Failed, MessageTable::text(Msg::CannotWritePort, m_parts.link.portName()), {}, {}});
+        reply(unreachable(Msg::CannotWritePort));
         return;
     }
     m_parts.link.write(ConfigImage::fromBytes(image), units, [this, reply](int outcome) {
@@ -125,7 +129,7 @@ void ExchangeService::ring(int extension, int seconds, Reply reply)
 void ExchangeService::readSpeedDials(Reply reply)
 {
     if (!configurationKnown()) {
-        reply({Failed, MessageTable::text(Msg::CommError, m_parts.link.portName()), {}, {}});
+        reply(unreachable(Msg::CommError));
         return;
     }
     if (!Firmware::newFeatures(m_parts.link.firmwareVersion())) {

@@ -62,6 +62,7 @@ public:
 
 private:
     Result ended(int outcome) const;
+    Result unreachable(int message) const;
     bool configurationKnown() const;
 
     Parts m_parts;

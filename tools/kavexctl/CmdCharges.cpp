@@ -57,11 +57,8 @@ int runCharges(const CtlOptions& options, const QStringList& args)
     CtlRemote::Answer answer;
     if (remote) {
         answer = remote->call(QStringLiteral("ReadCharges"));
-        if (answer.status != ExitOk && answer.status != ExitUsage) {
-            if (!answer.message.isEmpty())
-                ctlError(answer.message);
-            return answer.status;
-        }
+        if (answer.status != ExitOk && answer.status != ExitUsage)
+            return answer.reported();
     }
     QTemporaryDir scratch; // without --record the history is not touched
     const QString history = record && !remote ? dirs.programDir() + QStringLiteral("/WinKavex.dat")

@@ -41,11 +41,8 @@ int runRead(const CtlOptions& options, const QStringList& args)
     ConfigImage image;
     if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
         const CtlRemote::Answer answer = remote->call(QStringLiteral("Read"));
-        if (answer.status != ExitOk) {
-            if (!answer.message.isEmpty())
-                ctlError(answer.message);
-            return answer.status;
-        }
+        if (answer.status != ExitOk)
+            return answer.reported();
         image = ConfigImage::fromBytes(answer.image);
     } else {
         CtlLink link(options);

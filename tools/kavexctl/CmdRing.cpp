@@ -40,10 +40,7 @@ int runRing(const CtlOptions& options, const QStringList& args)
         return ExitUsage;
     }
     if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
-        const CtlRemote::Answer answer = remote->call(QStringLiteral("Ring"), {parsed->extension, parsed->seconds});
-        if (answer.status != ExitOk && !answer.message.isEmpty())
-            ctlError(answer.message);
-        return answer.status;
+        return remote->call(QStringLiteral("Ring"), {parsed->extension, parsed->seconds}).reported();
     }
     CtlLink link(options);
     if (const int status = link.open(); status != ExitOk)

@@ -30,11 +30,7 @@ int runWrite(const CtlOptions& options, const QStringList& arguments)
     if (password.status != ExitOk)
         return password.status;
     if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
-        const CtlRemote::Answer answer =
-            remote->call(QStringLiteral("Write"), {image->toByteArray(), units, password.text});
-        if (answer.status != ExitOk && !answer.message.isEmpty())
-            ctlError(answer.message);
-        return answer.status;
+        return remote->call(QStringLiteral("Write"), {image->toByteArray(), units, password.text}).reported();
     }
     CtlLink link(options);
     if (const int status = link.open(); status != ExitOk)

@@ -1,4 +1,5 @@
 #include "CtlRemote.h"
+#include "CtlLink.h"
 
 #include "charges/ChargePublisher.h"
 #include "common/TerminationSignals.h"
@@ -41,6 +42,13 @@ std::optional<CtlRemote> CtlRemote::find(const CtlOptions& options)
         return std::nullopt;
     qDBusRegisterMetaType<QList<QByteArray>>();
     return CtlRemote();
+}
+
+int CtlRemote::Answer::reported() const
+{
+    if (status != ExitOk && !message.isEmpty())
+        ctlError(message);
+    return status;
 }
 
 CtlRemote::Answer CtlRemote::call(const QString& method, const QVariantList& arguments) const

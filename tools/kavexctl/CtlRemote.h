@@ -21,6 +21,9 @@ public:
         QString message;     // its reason, for stderr
         QByteArray image;
         QList<QByteArray> speedDials;
+
+        // The status, after the reason is on stderr when there is one.
+        int reported() const;
     };
 
     // The program's exchange, or nothing: --port or --simulate given, no session bus, no program

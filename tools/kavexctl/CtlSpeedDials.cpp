@@ -20,11 +20,8 @@ int ctlReadSpeedDials(const CtlOptions& options, SpeedDialList& list)
 {
     if (const std::optional<CtlRemote> remote = CtlRemote::find(options)) {
         const CtlRemote::Answer answer = remote->call(QStringLiteral("ReadSpeedDials"));
-        if (answer.status != ExitOk) {
-            if (!answer.message.isEmpty())
-                ctlError(answer.message);
-            return answer.status;
-        }
+        if (answer.status != ExitOk)
+            return answer.reported();
         list.setRead();
         for (const QByteArray& chunk : answer.speedDials) {
             if (const auto entry = SpeedDialCodec::decodeReply(chunk))
