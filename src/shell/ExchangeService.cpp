@@ -11,7 +11,10 @@
 
 #include <memory>
 
-ExchangeService::ExchangeService(Parts parts, QObject* parent) : QObject(parent), m_parts(parts) {}
+ExchangeService::ExchangeService(Parts parts, QObject* parent) : QObject(parent), m_parts(parts)
+{
+    connect(&m_parts.link, &PbxLink::extensionsReceived, this, [this] { m_extensionsKnown = true; });
+}
 
 ExchangeService::Result ExchangeService::ended(int outcome) const
 {
@@ -37,7 +40,7 @@ ExchangeService::Result ExchangeService::unreachable(int message) const
 // Base and extensions have arrived once: a charge reading needs no full read before it.
 bool ExchangeService::configurationKnown() const
 {
-    return !m_parts.link.firstRead() && Firmware::supported(m_parts.link.firmwareVersion());
+    return m_extensionsKnown && Firmware::supported(m_parts.link.firmwareVersion());
 }
 
 void ExchangeService::read(Reply reply)
@@ -126,12 +129,28 @@ void ExchangeService::ring(int extension, int seconds, Reply reply)
     });
 }
 
+// The firmware decides whether the exchange has speed dials: a program that has not read the
+// configuration yet reads it first, as kavexctl alone would.
 void ExchangeService::readSpeedDials(Reply reply)
 {
-    if (!configurationKnown()) {
+    if (!m_parts.link.isOpen()) {
         reply(unreachable(Msg::CommError));
         return;
     }
+    if (configurationKnown()) {
+        readSpeedDialsNow(std::move(reply));
+        return;
+    }
+    m_parts.link.startRead([this, reply](int outcome) {
+        if (outcome != 0 || m_parts.link.isFirmwareLocked())
+            reply(ended(outcome));
+        else
+            readSpeedDialsNow(reply);
+    });
+}
+
+void ExchangeService::readSpeedDialsNow(Reply reply)
+{
     if (!Firmware::newFeatures(m_parts.link.firmwareVersion())) {
         reply({FirmwareTooOld, MessageTable::text(Msg::NoSpeedDials), {}, {}});
         return;

@@ -64,6 +64,8 @@ private:
     Result ended(int outcome) const;
     Result unreachable(int message) const;
     bool configurationKnown() const;
+    void readSpeedDialsNow(Reply reply);
 
     Parts m_parts;
+    bool m_extensionsKnown = false;
 };

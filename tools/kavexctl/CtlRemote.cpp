@@ -8,7 +8,8 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -36,9 +37,17 @@ std::optional<CtlRemote> CtlRemote::find(const CtlOptions& options)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(ChargePublisher::ServiceName))
         return std::nullopt;
-    QDBusInterface exchange(ChargePublisher::ServiceName, ObjectPath, Interface, bus);
-    const QVariant dir = exchange.property("ProgramDir");
-    if (!dir.isValid() || canonical(dir.toString()) != canonical(ProgramDirs(options.dir).programDir()))
+    // A plain Properties.Get: an interface object would introspect the program first, and its
+    // cached description outlives the process.
+    QDBusMessage get = QDBusMessage::createMethodCall(ChargePublisher::ServiceName, ObjectPath,
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get.setArguments({Interface, QStringLiteral("ProgramDir")});
+    const QDBusMessage answer = bus.call(get);
+    if (answer.type() != QDBusMessage::ReplyMessage || answer.arguments().isEmpty())
+        return std::nullopt;
+    const QString dir = qvariant_cast<QDBusVariant>(answer.arguments().constFirst()).variant().toString();
+    if (dir.isEmpty() || canonical(dir) != canonical(ProgramDirs(options.dir).programDir()))
         return std::nullopt;
     qDBusRegisterMetaType<QList<QByteArray>>();
     return CtlRemote();
