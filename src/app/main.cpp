@@ -11,6 +11,7 @@
 #include "pages/config/ConfigPages.h"
 #include "pages/shell/ShellPages.h"
 #include "shell/AppCore.h"
+#include "shell/DiagnosisSignalling.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramDirs.h"
 #include "shell/Settings.h"
@@ -179,7 +180,7 @@ int main(int argc, char** argv)
     // Before the core, which holds it: the speaker tones where the speaker device is closed to us.
     GeneratedTone tone;
     AppCore core(std::move(options), line);
-    core.setToneFallback(&tone);
+    core.signalling().setToneFallback(&tone);
     SoundFilePlayer sounds;
     QObject::connect(&core.incomingCalls(), &IncomingCallLog::playSound, &sounds, &SoundFilePlayer::play);
     QObject::connect(&sounds, &SoundFilePlayer::failed, &core,

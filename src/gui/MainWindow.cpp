@@ -19,6 +19,7 @@
 #include "common/Clock.h"
 #include "pages/shell/ProgramParameterPage.h"
 #include "shell/AppCore.h"
+#include "shell/DiagnosisSignalling.h"
 #include "shell/Settings.h"
 #include "shell/StatusLine.h"
 #include "shell/WindowPlacement.h"
@@ -122,9 +123,9 @@ void MainWindow::connectCore()
     connect(&m_core, &AppCore::clockTick, m_statusBar, &StatusBar::showClock);
     connect(&m_core, &AppCore::closeRequested, this, &QWidget::close);
     connect(&m_core, &AppCore::transferUnitsChanged, m_buttons->unitsBox(), &QCheckBox::setChecked);
-    connect(&m_core, &AppCore::alarmChanged, m_tray, &TrayController::setAlarm);
-    connect(&m_core, &AppCore::pageRequested, this, &MainWindow::showRequestedPage);
-    connect(&m_core, &AppCore::beepRequested, this, [] { QApplication::beep(); });
+    connect(&m_core.signalling(), &DiagnosisSignalling::alarmChanged, m_tray, &TrayController::setAlarm);
+    connect(&m_core.signalling(), &DiagnosisSignalling::pageRequested, this, &MainWindow::showRequestedPage);
+    connect(&m_core.signalling(), &DiagnosisSignalling::beepRequested, this, [] { QApplication::beep(); });
     connect(&m_core, &AppCore::capiNotice, this, &MainWindow::showNotice);
     // Session end, answered only in the ready state: the flag as for a quit, then the timer stops.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
@@ -207,7 +208,7 @@ void MainWindow::minimiseToTray()
 
 void MainWindow::restoreFromTray()
 {
-    m_core.setAlarm(false);
+    m_core.signalling().setAlarm(false);
     m_tray->setAlarm(false);
     showNormal();
     raise();
@@ -336,20 +337,20 @@ void MainWindow::showRequestedPage(Signalling::Page page)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    m_core.setWindowHidden(!isShownNormally());
+    m_core.signalling().setWindowHidden(!isShownNormally());
 }
 
 void MainWindow::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    m_core.setWindowHidden(true);
+    m_core.signalling().setWindowHidden(true);
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        m_core.setWindowHidden(!isShownNormally());
+        m_core.signalling().setWindowHidden(!isShownNormally());
     // Minimised by the desktop (a shortcut, the task bar): into the tray where there is one.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->hasTray())
         QTimer::singleShot(0, this, &QWidget::hide);

@@ -4,6 +4,7 @@
 #include "common/TerminationSignals.h"
 #include "link/SimulatorProcess.h"
 #include "shell/AppCore.h"
+#include "shell/DiagnosisSignalling.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramDirs.h"
 #include "shell/Settings.h"
@@ -86,7 +87,7 @@ int main(int argc, char** argv)
     AppCore core(std::move(options), line);
     HeadlessView view(core.statusLine());
     // A window that is not there is a hidden one: state events signal as they would into the tray.
-    core.setWindowHidden(true);
+    core.signalling().setWindowHidden(true);
 
     TerminationSignals termination;
     bool ending = false;

@@ -1,44 +1,5 @@
 #include "shell/AppCore.h"
-
-#include "capi/CapiInfoLines.h"
-#include "capi/CapiLibrary.h"
-#include "capi/TCapiAnrufMonitor.h"
-#include "charges/CallNotification.h"
-#include "charges/CallPublisher.h"
-#include "charges/ChargePublisher.h"
-#include "charges/ChargeUpdate.h"
-#include "charges/IncomingCallLog.h"
-#include "charges/IncomingRecord.h"
-#include "charges/OutgoingCallLog.h"
-#include "charges/PendingCall.h"
-#include "common/Clock.h"
-#include "config/BaseConfig.h"
-#include "config/ExtensionConfig.h"
-#include "config/SpeedDialList.h"
-#include "config/SpeedDialTransfer.h"
-#include "contacts/AddressBook.h"
-#include "diagnosis/LampMatrix.h"
-#include "diagnosis/SpeakerDevice.h"
-#include "diagnosis/TPCSpeaker.h"
-#include "image/ImageLayout.h"
-#include "link/PbxLink.h"
-#include "link/TComm32.h"
-#include "link/Transport.h"
-#include "shell/CallHooks.h"
-#include "shell/ChargeSettings.h"
-#include "shell/ExchangeBusAdaptor.h"
-#include "shell/ExchangeService.h"
-#include "shell/PasswordStore.h"
-#include "shell/Printout.h"
-#include "shell/SecondTick.h"
-#include "shell/Settings.h"
-#include "shell/SettingsLocation.h"
-#include "shell/SettingsSpeedDialStore.h"
-#include "shell/StatusLine.h"
-#include "shell/TimeControl.h"
-#include "shell/VorwahlLibrary.h"
-#include "shell/WakeUp.h"
-#include "shell/WriteGate.h"
+#include "shell/AppCoreParts.h"
 
 #include <QTimer>
 
@@ -51,69 +12,8 @@ constexpr int CloseQueryPauseMs = 200;
 
 } // namespace
 
-struct AppCore::Parts
-{
-    explicit Parts(AppCore::Options& options)
-        : clock(options.clock ? *options.clock : SystemClock::instance()), programDir(options.programDir),
-          settings(SettingsLocation::resolve(options.configHome, options.programDir)), base(image),
-          extensions(image, base), speedDialStore(settings), speedDials(speedDialStore),
-          passwords(PasswordStore::defaultPath(options.configHome),
-                    options.passwordIterations > 0 ? options.passwordIterations : PasswordStore::DefaultIterations),
-          transport(options.transport ? std::move(options.transport) : std::make_unique<TComm32>()),
-          link(*transport, clock, image), speedDialTransfer(link, speedDials),
-          pendingCall(link.stateEvents(), link, clock),
-          chargeUpdate(image, pendingCall, clock, programDir + QStringLiteral("/WinKavex.dat")),
-          publisher(chargeUpdate),
-          outgoing(pendingCall, chargeUpdate, clock, speedDialStore, programDir + QStringLiteral("/WinKavex.out")),
-          incoming(clock, speedDialStore, programDir + QStringLiteral("/WinKavex.in")),
-          timeControl(clock, settings, image), wakeUp(clock, settings, link), speaker(clock),
-          printout({base, extensions, speedDials, speedDialTransfer, chargeUpdate, settings, clock}),
-          hooks(clock, options.configHome + QStringLiteral("/WinKavex/hooks"))
-    {}
-
-    Clock& clock;
-    QString programDir;
-    Settings settings;
-    StatusLine status;
-    ConfigImage image;
-    BaseConfig base;
-    ExtensionConfig extensions;
-    SettingsSpeedDialStore speedDialStore;
-    SpeedDialList speedDials;
-    PasswordStore passwords;
-    WriteGate writeGate{passwords, status};
-    VorwahlLibrary vorwahl;
-    std::unique_ptr<Transport> transport;
-    PbxLink link;
-    SpeedDialTransfer speedDialTransfer;
-    PendingCall pendingCall;
-    ChargeUpdate chargeUpdate;
-    ChargePublisher publisher;
-    OutgoingCallLog outgoing;
-    IncomingCallLog incoming;
-    CallNotification notification;
-    CallPublisher callPublisher{incoming, outgoing};
-    CapiLibrary capiLibrary;
-    // After the library: released before it.
-    std::unique_ptr<TCapiAnrufMonitor> monitor;
-    TimeControl timeControl;
-    WakeUp wakeUp;
-    LampMatrix lamps;
-    TPCSpeaker speaker;
-    std::unique_ptr<SpeakerDevice> speakerDevice;
-    bool speakerLooked = false;
-    Printout printout;
-    SecondTick tick;
-    QTimer timer;
-    AddressBook addressBook;
-    AddressBook::Report addressBookReport;
-    CallHooks hooks;
-    ExchangeService exchange{{link, image, chargeUpdate, passwords}};
-};
-
 AppCore::AppCore(Options options, CommandLine commandLine, QObject* parent)
-    : QObject(parent), m_parts(std::make_unique<Parts>(options)), m_commandLine(std::move(commandLine)),
-      m_deviceOverride(options.deviceOverride)
+    : QObject(parent), m_parts(std::make_unique<Parts>(options)), m_commandLine(std::move(commandLine))
 {
     m_parts->timer.setInterval(1000);
     connect(&m_parts->timer, &QTimer::timeout, this, &AppCore::onSecond);
@@ -157,13 +57,7 @@ void AppCore::connectLink()
 {
     PbxLink& link = m_parts->link;
     connect(&link, &PbxLink::progressChanged, this, &AppCore::progressChanged);
-    // A printout keeps the controls locked across the speed-dial read it waits for.
-    connect(&link, &PbxLink::transferLockChanged, this,
-            [this](bool locked) { Q_EMIT transferLockChanged(locked || m_parts->printout.isBusy()); });
-    connect(&m_parts->printout, &Printout::busyChanged, this, [this](bool busy) {
-        if (!m_parts->link.isLocked())
-            Q_EMIT transferLockChanged(busy);
-    });
+    connect(&m_parts->transferLock, &TransferLock::changed, this, &AppCore::transferLockChanged);
     connect(&link, &PbxLink::baseReceived, this, &AppCore::onBaseReceived);
     connect(&link, &PbxLink::extensionsReceived, this, &AppCore::onExtensionsReceived);
     connect(&link, &PbxLink::chargesReceived, &m_parts->chargeUpdate, &ChargeUpdate::run);
@@ -203,13 +97,9 @@ void AppCore::connectFeatures()
     m_parts->notification.setEnabled(m_parts->settings.notifyCalls());
     connect(&incoming, &IncomingCallLog::logged, &m_parts->notification, &CallNotification::notify);
     connect(&m_parts->link, &PbxLink::stateEventRecord, this,
-            [this](const EventRecord&, const StateEvents::Effect& effect) { showLamps(effect); });
-    connect(&m_parts->link, &PbxLink::stateEventChunk, this, &AppCore::signalStateEvent);
+            [this](const EventRecord&, const StateEvents::Effect& effect) { m_parts->signalling.showLamps(effect); });
+    connect(&m_parts->link, &PbxLink::stateEventChunk, &m_parts->signalling, &DiagnosisSignalling::onChunk);
     connect(&m_parts->link.stateEvents(), &StateEvents::displayChanged, this, &AppCore::dialledNumberChanged);
-    connect(&m_parts->lamps, &LampMatrix::testingChanged, this, [this](bool running) {
-        if (!m_parts->link.isLocked())
-            Q_EMIT transferLockChanged(running);
-    });
     TimeControl& timeControl = m_parts->timeControl;
     connect(&timeControl, &TimeControl::configurationLoaded, this, &AppCore::decodeConfiguration);
     connect(&timeControl, &TimeControl::writeRequested, this, &AppCore::writeLoaded);
@@ -222,7 +112,7 @@ void AppCore::connectFeatures()
 // The logs ask the address book by number and tell the hooks of each call; neither knows the other.
 void AppCore::connectCallers()
 {
-    const auto nameFor = [this](const QString& number) { return m_parts->addressBook.nameFor(number); };
+    const auto nameFor = [this](const QString& number) { return m_parts->callerNames.nameFor(number); };
     m_parts->incoming.setNameLookup(nameFor);
     m_parts->outgoing.setNameLookup(nameFor);
     CallHooks& hooks = m_parts->hooks;
@@ -230,11 +120,7 @@ void AppCore::connectCallers()
     connect(&m_parts->outgoing, &OutgoingCallLog::begun, &hooks, &CallHooks::onOutgoingBegun);
     connect(&m_parts->outgoing, &OutgoingCallLog::completed, &hooks, &CallHooks::onOutgoingCompleted);
     connect(&hooks, &CallHooks::statusText, &m_parts->status, &StatusLine::showText);
-    connect(this, &AppCore::readyChanged, this, [this] {
-        const AddressBook::Report& report = m_parts->addressBookReport;
-        if (!report.error.isEmpty() || report.skipped > 0)
-            m_parts->status.showText(StatusLevel::Error, AddressBook::reportText(report));
-    });
+    connect(this, &AppCore::readyChanged, this, [this] { m_parts->callerNames.repeatFailure(); });
 }
 
 void AppCore::setUpSecondTick()
@@ -392,7 +278,7 @@ QString AppCore::programDir() const
 
 bool AppCore::isTransferLocked() const
 {
-    return m_parts->link.isLocked() || m_parts->lamps.isTesting() || m_parts->printout.isBusy();
+    return m_parts->transferLock.isLocked();
 }
 
 bool AppCore::isFirstReadPending() const
@@ -443,40 +329,19 @@ void AppCore::writeLoaded(const ConfigImage& loaded)
     });
 }
 
-QString AppCore::devicePath(const QString& portName) const
+PortControl& AppCore::port() const
 {
-    return m_deviceOverride.isEmpty() ? m_parts->settings.devicePath(portName) : m_deviceOverride;
+    return m_parts->port;
 }
 
 bool AppCore::openPort(const QString& portName)
 {
-    m_portName = portName;
-    return m_parts->link.openPort(devicePath(portName), portName);
+    return m_parts->port.open(portName);
 }
 
-void AppCore::changePort(int number)
+QString AppCore::portName() const
 {
-    if (number < 1 || number > 4)
-        return;
-    const QString name = QStringLiteral("COM%1").arg(number);
-    m_parts->settings.setPort(name);
-    m_parts->link.closePort();
-    openPort(name);
-}
-
-bool AppCore::setStartWaitText(const QString& text)
-{
-    bool numeric = false;
-    const int seconds = text.trimmed().toInt(&numeric);
-    if (!numeric || !Settings::isValidStartWaitSeconds(seconds)) {
-        m_parts->status.showStatus(Msg::InvalidStartWait, StatusLevel::Error);
-        return false;
-    }
-    // Cleared first, so that a refused write stays visible.
-    m_parts->status.showStatus(Msg::Clear);
-    m_parts->settings.setStartWaitSeconds(seconds);
-    m_parts->link.setStartWaitMs(seconds * 1000);
-    return true;
+    return m_parts->port.portName();
 }
 
 void AppCore::decodeConfiguration()
@@ -608,14 +473,6 @@ void AppCore::countDownAutoClose()
     }
 }
 
-void AppCore::setAlarm(bool on)
-{
-    if (m_alarm == on)
-        return;
-    m_alarm = on;
-    Q_EMIT alarmChanged(on);
-}
-
 void AppCore::closeQuery(bool windowHidden, bool quitRequested, std::function<void()> then)
 {
     // Data from the exchange is dropped only when the program really ends: an auto-close from
@@ -661,69 +518,14 @@ void AppCore::onReadFinished()
         m_autoCloseCountdown = AutoCloseSeconds;
 }
 
-// The state events' lamps; the lamp test's lamps are switched by the test alone.
-void AppCore::showLamps(const StateEvents::Effect& effect)
+DiagnosisSignalling& AppCore::signalling() const
 {
-    LampMatrix& lamps = m_parts->lamps;
-    if (effect.kind == StateEvents::Effect::Kind::Lamp) {
-        effect.on ? lamps.lampOn(effect.extension, effect.column) : lamps.lampOff(effect.extension, effect.column);
-    } else if (effect.kind == StateEvents::Effect::Kind::AllLampsOff) {
-        for (int column = 0; column < LampMatrix::Columns; ++column)
-            lamps.lampOff(effect.extension, column);
-    }
-}
-
-void AppCore::signalStateEvent()
-{
-    // Every chunk of a burst comes here: the settings file is read only when the chunk can signal.
-    if (!Signalling::armed(m_windowHidden, m_alarm))
-        return;
-    const Settings& settings = m_parts->settings;
-    const int action = settings.diagnosisAction();
-    const bool standardVolume = Signalling::standardVolumeEnabled(action) && settings.standardVolume();
-    const Signalling::Decision decision = Signalling::decide(action, m_windowHidden, m_alarm, standardVolume);
-    if (decision.page != Signalling::Page::None) {
-        m_windowHidden = false;
-        Q_EMIT pageRequested(decision.page);
-    }
-    if (decision.alarmIcon)
-        setAlarm(true);
-    if (decision.sound == Signalling::Sound::Beep) {
-        Q_EMIT beepRequested();
-    } else if (decision.sound == Signalling::Sound::SpeakerTones) {
-        if (!m_parts->speakerLooked) {
-            m_parts->speakerLooked = true;
-            m_parts->speakerDevice = SpeakerDevice::open();
-        }
-        m_parts->speaker.setOutput(m_parts->speakerDevice ? m_parts->speakerDevice.get() : m_toneFallback);
-        m_parts->speaker.playAlarm();
-    }
-}
-
-void AppCore::setWindowHidden(bool hidden)
-{
-    m_windowHidden = hidden;
-}
-
-void AppCore::setToneFallback(ToneOutput* output)
-{
-    m_toneFallback = output;
+    return m_parts->signalling;
 }
 
 void AppCore::runLampTest()
 {
     m_parts->lamps.runLampTest(m_parts->clock);
-}
-
-void AppCore::setDiagnosisAction(int position)
-{
-    m_parts->settings.setDiagnosisAction(position);
-    Q_EMIT diagnosisActionChanged(position);
-}
-
-bool AppCore::isStandardVolumeEnabled() const
-{
-    return Signalling::standardVolumeEnabled(m_parts->settings.diagnosisAction());
 }
 
 void AppCore::setRecordOutgoing(bool on)
@@ -754,22 +556,12 @@ bool AppCore::renameIncomingCall(int row, const QString& name)
 
 void AppCore::loadAddressBook()
 {
-    const AddressBook::Report& report =
-        (m_parts->addressBookReport = m_parts->addressBook.load(m_parts->settings.addressBookFile()));
-    if (!report.error.isEmpty() || report.skipped > 0)
-        m_parts->status.showText(StatusLevel::Error, AddressBook::reportText(report));
+    m_parts->callerNames.load();
 }
 
 void AppCore::setAddressBookFile(const QString& path)
 {
-    m_parts->settings.setAddressBookFile(path);
-    const AddressBook::Report& report = (m_parts->addressBookReport = m_parts->addressBook.load(path));
-    if (path.isEmpty())
-        m_parts->status.showStatus(Msg::Clear);
-    else
-        m_parts->status.showText(report.error.isEmpty() && report.skipped == 0 ? StatusLevel::Normal
-                                                                               : StatusLevel::Error,
-                                 AddressBook::reportText(report));
+    m_parts->callerNames.setFile(path);
 }
 
 CallHooks& AppCore::callHooks() const

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "config/PrintContent.h"
-#include "diagnosis/Signalling.h"
 #include "image/ConfigImage.h"
 #include "link/StateEvents.h"
 #include "link/Transport.h"
@@ -18,6 +17,7 @@
 
 class BaseConfig;
 class CallHooks;
+class DiagnosisSignalling;
 class CapiLibrary;
 class TCapiAnrufMonitor;
 struct CapiInfoLines;
@@ -26,12 +26,12 @@ class Clock;
 class LampMatrix;
 class OutgoingCallLog;
 class TPCSpeaker;
-class ToneOutput;
 class ExtensionConfig;
 class IncomingCallLog;
 class PasswordStore;
 class PbxLink;
 class PendingCall;
+class PortControl;
 class SecondTick;
 class Settings;
 class SpeedDialList;
@@ -109,7 +109,7 @@ public:
     int firmwareVersion() const;
     int extensionCount() const;
     // "COM1".."COM4", or the invalid stored text after a failed start-up.
-    QString portName() const { return m_portName; }
+    QString portName() const;
     bool isPortOpen() const;
     int autoCloseCountdown() const { return m_autoCloseCountdown; }
 
@@ -123,12 +123,12 @@ public:
     // The same write of a configuration loaded by time control: after the password question the
     // configuration regions are `loaded` again, whatever arrived meanwhile.
     void writeLoaded(const ConfigImage& loaded);
-    bool openPort(const QString& portName);     // message 24; message 5 on failure
-    void changePort(int number);                // "COM 1".."COM 4" -> 1..4: store, close, reopen
-    bool setStartWaitText(const QString& text); // 1..30 seconds, else message 56
-    void decodeConfiguration();                 // decode base and extension regions, configDecoded()
-    void loadPassword();                        // start-up: the store read, passwordChanged()
-    void loadCharges();                         // start-up: prices from the settings, the period list
+    // The port, its choice and the start wait of the program-parameter page.
+    PortControl& port() const;
+    bool openPort(const QString& portName); // message 24; message 5 on failure
+    void decodeConfiguration();             // decode base and extension regions, configDecoded()
+    void loadPassword();                    // start-up: the store read, passwordChanged()
+    void loadCharges();                     // start-up: prices from the settings, the period list
     void startPublication(); // the charge texts and the call signals on the session bus, when there is one
     void commitPages();      // store the showing page before a write, save or print
     // "Drucken...": commit, lock, the speed dials first where the mode needs them, then the sink.
@@ -156,19 +156,10 @@ public:
     // One tick: the duties of secondTick() in their order.
     void onSecond();
 
-    // The alarm of the diagnosis signalling, shown by the tray icon ("SMALL-ALARM").
-    void setAlarm(bool on);
-    bool isAlarm() const { return m_alarm; }
-
-    // Diagnosis: the window's visibility decides the signalling of state events; the generated
-    // audio plays the speaker tones where the speaker device may not be opened.
-    void setWindowHidden(bool hidden);
-    bool isWindowHidden() const { return m_windowHidden; }
-    void setToneFallback(ToneOutput* output);
-    void runLampTest();                    // "Lampentest": controls locked for its second
-    void setDiagnosisAction(int position); // stored at once; diagnosisActionChanged()
-    bool isStandardVolumeEnabled() const;  // only for an acoustic action
-    void setRecordOutgoing(bool on);       // "Abgehende Rufe", stored at once
+    // The lamps and the signalling of state events (window visibility, alarm icon, sounds).
+    DiagnosisSignalling& signalling() const;
+    void runLampTest();              // "Lampentest": controls locked for its second
+    void setRecordOutgoing(bool on); // "Abgehende Rufe", stored at once
     // Start-up: the CAPI call monitor on controller 1, when "CAPI-Laden" is on. A failure is not
     // reported: the base configuration page shows the library's state.
     void startCallMonitor();
@@ -207,13 +198,8 @@ Q_SIGNALS:
     void transferUnitsChanged(bool on);
     // "CAPI-Laden" or "Alle" changed: the per-MSN monitoring box re-applies its enabling rule.
     void monitoringChanged();
-    void alarmChanged(bool on);
-    // Signalling while hidden: show the window with this page; the standard beep.
-    void pageRequested(Signalling::Page page);
-    void beepRequested();
     // The digits an extension has dialled, as the diagnosis page's "Nummer" column shows them.
     void dialledNumberChanged(int extension, const QString& text);
-    void diagnosisActionChanged(int position);
     // A notice of the CAPI monitor for an information box (an unknown message, a failed release).
     void capiNotice(const QString& text);
 
@@ -227,22 +213,14 @@ private:
     void onBaseReceived();
     void onExtensionsReceived();
     void onReadFinished();
-    void showLamps(const StateEvents::Effect& effect);
-    void signalStateEvent();
-    QString devicePath(const QString& portName) const;
 
     struct Parts;
     std::unique_ptr<Parts> m_parts;
     CommandLine m_commandLine;
-    QString m_deviceOverride;
-    QString m_portName;
     bool m_ready = false;
     bool m_shuttingDown = false;
     bool m_firmwareTooOld = false;
     bool m_transferUnits = false;
-    bool m_alarm = false;
-    bool m_windowHidden = false;
-    ToneOutput* m_toneFallback = nullptr;
     int m_autoCloseCountdown = -1;
     std::function<void()> m_commitHook;
 };

@@ -5,6 +5,7 @@
 #include "pages/config/MsnPage.h"
 #include "pages/config/ParametersPage.h"
 #include "pages/shell/ProgramParameterPage.h"
+#include "shell/DiagnosisSignalling.h"
 #include "shell/Settings.h"
 
 #include <QCheckBox>
@@ -193,7 +194,7 @@ private Q_SLOTS:
         QVERIFY(!box->isChecked());
         QVERIFY(h.core().settings().standardVolume());
         choose(action, 1); // "Akustisches Signal"
-        QCOMPARE(box->isChecked(), h.core().isStandardVolumeEnabled());
+        QCOMPARE(box->isChecked(), h.core().signalling().isStandardVolumeEnabled());
     }
 
     void monitoringBoxFollowsTheMonitoringSwitches()

@@ -5,6 +5,7 @@
 #include "shell/AppCore.h"
 #include "shell/CallHooks.h"
 #include "shell/PasswordStore.h"
+#include "shell/PortControl.h"
 #include "shell/Settings.h"
 #include "shell/StatusLine.h"
 
@@ -147,13 +148,13 @@ TEST_F(AppCoreTest, StartWaitTimeOutsideOneToThirtyIsRejectedWithMessage56)
 {
     for (const char* text : {"0", "31", "-1", "abc", ""}) {
         m_core->statusLine().showStatus(0);
-        EXPECT_FALSE(m_core->setStartWaitText(QString::fromLatin1(text))) << text;
+        EXPECT_FALSE(m_core->port().setStartWaitText(QString::fromLatin1(text))) << text;
         EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Ungültige Wartezeit")) << text;
     }
     EXPECT_TRUE(settingsBytes(settingsPath()).isEmpty());
 
     m_core->statusLine().showStatus(56, StatusLevel::Error);
-    EXPECT_TRUE(m_core->setStartWaitText(QStringLiteral("30")));
+    EXPECT_TRUE(m_core->port().setStartWaitText(QStringLiteral("30")));
     EXPECT_TRUE(m_core->statusLine().text().isEmpty());
     EXPECT_EQ(m_core->settings().startWaitSeconds(), 30);
     EXPECT_TRUE(settingsBytes(settingsPath()).contains("StartWartezeit=30\r\n"));
@@ -161,7 +162,7 @@ TEST_F(AppCoreTest, StartWaitTimeOutsideOneToThirtyIsRejectedWithMessage56)
 
 TEST_F(AppCoreTest, PortChangeStoresThePortAndReopensIt)
 {
-    m_core->changePort(3);
+    m_core->port().change(3);
     EXPECT_EQ(m_core->portName(), QStringLiteral("COM3"));
     EXPECT_EQ(m_transport->openedPath(), QStringLiteral("/dev/ttyS2"));
     EXPECT_TRUE(m_transport->isOpen());
@@ -170,7 +171,7 @@ TEST_F(AppCoreTest, PortChangeStoresThePortAndReopensIt)
                               "=COM3\r\n"));
 
     m_transport->setOpenFails(true);
-    m_core->changePort(3);
+    m_core->port().change(3);
     EXPECT_EQ(m_core->statusLine().line(), QStringLiteral("2:Schnittstelle COM3 kann nicht geöffnet werden"));
 }
 

@@ -3,6 +3,8 @@
 #include "NavigationTable.h"
 #include "PageIcons.h"
 #include "shell/AppCore.h"
+#include "shell/DiagnosisSignalling.h"
+#include "shell/PortControl.h"
 #include "shell/Settings.h"
 
 #include <QCheckBox>
@@ -71,10 +73,10 @@ QWidget* ProgramParameterPage::buildConnectionGroup()
                                         "öffnet die Schnittstelle sofort neu."));
     m_startWait->setWhatsThis(QStringLiteral("Antwortet die Anlage beim Programmstart nicht, wird nach dieser "
                                              "Wartezeit (1 bis 30 Sekunden) noch einmal gelesen."));
-    connect(m_port, &QComboBox::activated, this, [this](int index) { core().changePort(index + 1); });
+    connect(m_port, &QComboBox::activated, this, [this](int index) { core().port().change(index + 1); });
     connect(m_startWait, &QSpinBox::valueChanged, this, [this](int seconds) {
         if (!m_filling)
-            core().setStartWaitText(QString::number(seconds));
+            core().port().setStartWaitText(QString::number(seconds));
     });
     return group;
 }
@@ -253,7 +255,7 @@ void ProgramParameterPage::setTransferLock(bool locked)
 void ProgramParameterPage::applyEnablingRules()
 {
     // Without a sound the box does not apply: shown unchecked, the stored value kept for later.
-    const bool applies = core().isStandardVolumeEnabled();
+    const bool applies = core().signalling().isStandardVolumeEnabled();
     m_standardVolume->setEnabled(!m_locked && applies);
     m_standardVolume->setChecked(applies && core().settings().standardVolume());
     m_capi->setEnabled(!m_locked);
@@ -263,7 +265,7 @@ void ProgramParameterPage::applyEnablingRules()
 
 void ProgramParameterPage::onActionChanged(int position)
 {
-    core().setDiagnosisAction(position);
+    core().signalling().setAction(position);
     applyEnablingRules();
 }
 
