@@ -5,12 +5,16 @@
 #include <QList>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
-// The bar chart of units per period, as the geometry of a 552 x 298 image: the scale, one red bar
-// per period but the last (the overall entry), and the years under the January bars.
+// The bar chart of units per period, as the geometry of a 552 x 312 image: the scale, one red bar
+// per period but the last (the overall entry), each month's initial under its bar and the years
+// under the January bars.
 namespace Histogram {
 
-inline constexpr QSize ImageSize(552, 298);
+inline constexpr QSize ImageSize(552, 312);
+// The row of the month initials below the axis, and the row of the years below it.
+inline constexpr int MonthRowY = 280, YearRowY = 293;
 inline constexpr int AxisX = 30, AxisY = 278, AxisTop = 10, AxisRight = 542;
 inline constexpr int MaxPeriods = 60;
 
@@ -27,6 +31,19 @@ struct YearLabel
     int year;
 };
 
+struct MonthLabel
+{
+    int centreX;
+    QString initial; // "J", "F", "M", …
+};
+
+// What the mouse over a bar's column tells: "März 2026: 250 Gebühreneinheiten".
+struct BarHint
+{
+    int left, right; // the column, from the bar's left edge to the next bar's
+    QString text;
+};
+
 struct Layout
 {
     int step = 100;
@@ -34,8 +51,13 @@ struct Layout
     QList<Tick> ticks;
     QList<QRect> bars;
     QList<YearLabel> years;
+    QList<MonthLabel> months;
+    QList<BarHint> hints;
 };
 
 Layout layout(const PeriodList& periods);
+
+// The hint of the bar whose column holds `point`, from the top of the scale to the year row; -1.
+int hintAt(const Layout& layout, QPoint point);
 
 } // namespace Histogram

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <optional>
 
 namespace PieChart {
 namespace {
@@ -85,23 +86,33 @@ Rgb extensionColour(int index)
     return colours.at(static_cast<std::size_t>(index));
 }
 
-QList<Item> forPeriod(const PeriodList& periods, int index, const QStringList& names)
+// The units of period `index`: the month's consumption for a month between the first and the last
+// entry, the counters themselves for those two; a counter reset counts as nothing. Empty for none.
+std::optional<Units> periodUnits(const PeriodList& periods, int index)
 {
     const auto& entries = periods.entries();
     if (index < 0 || index >= entries.size())
-        return {};
+        return std::nullopt;
     Units values = CounterLine::columns(entries[index].line);
     if (index > 0 && index < entries.size() - 1) {
         const Units before = CounterLine::columns(entries[index - 1].line);
         for (std::size_t i = 0; i < values.size(); ++i)
             values[i] = std::max(0, values[i] - before[i]);
     }
-    const int sum = std::accumulate(values.begin(), values.end(), 0);
+    return values;
+}
+
+QList<Item> forPeriod(const PeriodList& periods, int index, const QStringList& names)
+{
+    const std::optional<Units> values = periodUnits(periods, index);
     QList<Item> items;
+    if (!values)
+        return items;
+    const int sum = std::accumulate(values->begin(), values->end(), 0);
     if (sum <= 0)
         return items;
     for (int i = 0; i < Extensions::Max; ++i) {
-        const int v = values[static_cast<std::size_t>(i)];
+        const int v = (*values)[static_cast<std::size_t>(i)];
         if (v <= 0)
             continue;
         Item item;
@@ -112,6 +123,23 @@ QList<Item> forPeriod(const PeriodList& periods, int index, const QStringList& n
         items.append(item);
     }
     return items;
+}
+
+QList<LegendRow> legend(const PeriodList& periods, int index, const QStringList& names, int present)
+{
+    const std::optional<Units> values = periodUnits(periods, index);
+    QList<LegendRow> rows;
+    if (!values)
+        return rows;
+    const int sum = std::accumulate(values->begin(), values->end(), 0);
+    for (int i = 0; i < std::min(present, Extensions::Max); ++i) {
+        const int units = std::max(0, (*values)[static_cast<std::size_t>(i)]);
+        const double share = sum > 0 ? 100.0 * units / sum : 0.0;
+        rows.append({Extensions::number(i), names.value(i), units,
+                     QString::number(share, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')) + QStringLiteral(" %"),
+                     extensionColour(i)});
+    }
+    return rows;
 }
 
 Layout layout(const QList<Item>& items, QSize client, int border, int view)

@@ -55,6 +55,21 @@ Rgb extensionColour(int index);
 // reset) counts as nothing; a period with nothing positive has no items.
 QList<Item> forPeriod(const PeriodList& periods, int index, const QStringList& names);
 
+// A line of the legend beside the pie: one per present extension, also one without units.
+struct LegendRow
+{
+    int extension = 0; // 21..28
+    QString name;
+    int units = 0;
+    QString share; // of the period's units, "12,5 %"
+    Rgb colour;
+    bool operator==(const LegendRow&) const = default;
+};
+
+// The legend of period `index` (the units as forPeriod() counts them) for the first `present`
+// extensions.
+QList<LegendRow> legend(const PeriodList& periods, int index, const QStringList& names, int present);
+
 Layout layout(const QList<Item>& items, QSize client, int border, int view);
 
 // The first item (in item order) whose top contains `point`; -1 for none.

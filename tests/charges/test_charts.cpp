@@ -119,3 +119,62 @@ TEST(Histogram, BarRectanglesAndTheYearOverTheJanuaryBar)
     EXPECT_EQ(h.years[0].tickX, 16 + 23);
     EXPECT_EQ(h.years[0].centreX, 16 + 71);
 }
+
+// The legend beside the pie: every present extension, also one without units, with its share.
+TEST(PieChart, LegendOfThePresentExtensions)
+{
+    const PeriodList list = periods({
+        {"Januar 2026", historyLine(QStringLiteral("31.01.2026"), {30, 10})},
+        {"Februar 2026", historyLine(QStringLiteral("28.02.2026"), {35, 25})},
+        {"März 2026", historyLine(QStringLiteral("31.03.2026"), {2, 25})}, // extension 21 reset
+        {"Gesamtübersicht", CounterLine::overview({2, 25, 0, 0, 0, 0, 0, 3})},
+    });
+    const QList<PieChart::LegendRow> february = PieChart::legend(list, 1, Names, 3);
+    const QList<PieChart::LegendRow> expected = {
+        {21, QStringLiteral("Wohnzimmer"), 5, QStringLiteral("25,0 %"), {0, 0, 255}},
+        {22, QStringLiteral("Büro"), 15, QStringLiteral("75,0 %"), {255, 0, 0}},
+        {23, QString(), 0, QStringLiteral("0,0 %"), {255, 255, 0}},
+    };
+    EXPECT_EQ(february, expected);
+    for (const PieChart::LegendRow& row : PieChart::legend(list, 2, Names, 3)) // a reset and no use
+        EXPECT_EQ(row.share, QStringLiteral("0,0 %")) << row.extension;
+    const QList<PieChart::LegendRow> overall = PieChart::legend(list, 3, Names, 8);
+    ASSERT_EQ(overall.size(), 8);
+    EXPECT_EQ(overall[7].units, 3);
+    EXPECT_EQ(overall[7].share, QStringLiteral("10,0 %"));
+    EXPECT_TRUE(PieChart::legend(list, 4, Names, 8).isEmpty());
+}
+
+// Under every bar its month's initial, also for the month whose entry holds the latest reading;
+// over every bar a hint with the period and the bar's units (a counter reset shows none).
+TEST(Histogram, MonthInitialsAndHintsOfTheBars)
+{
+    const PeriodList list = periods({
+        {"Dezember 2025", historyLine(QStringLiteral("31.12.2025"), {100})},
+        {"Januar 2026", historyLine(QStringLiteral("31.01.2026"), {150})},
+        {"Februar 2026", historyLine(QStringLiteral("28.02.2026"), {20})},
+        {"März 2026", CounterLine::overview({80})},
+        {"Gesamtübersicht", CounterLine::overview({80})},
+    });
+    const Histogram::Layout h = Histogram::layout(list);
+    QStringList initials, hints;
+    for (const Histogram::MonthLabel& m : h.months)
+        initials << QStringLiteral("%1@%2").arg(m.initial).arg(m.centreX);
+    for (const Histogram::BarHint& b : h.hints)
+        hints << b.text;
+    EXPECT_EQ(initials, QStringList({"D@35", "J@43", "F@51", "M@59"}));
+    EXPECT_EQ(hints, QStringList({"Dezember 2025: 100 Gebühreneinheiten", "Januar 2026: 50 Gebühreneinheiten",
+                                  "Februar 2026: 0 Gebühreneinheiten", "März 2026: 60 Gebühreneinheiten"}));
+    const struct
+    {
+        QPoint at;
+        int hint;
+    } points[] = {
+        {{31, 200}, -1},                                                 // left of the first bar
+        {{32, 200}, 0},  {{39, 200}, 0}, {{40, 200}, 1}, {{59, 300}, 3}, // the label rows count
+        {{35, 5}, -1},                                                   // above the scale
+        {{67, 200}, -1},                                                 // right of the last bar
+    };
+    for (const auto& p : points)
+        EXPECT_EQ(Histogram::hintAt(h, p.at), p.hint) << p.at.x() << "," << p.at.y();
+}

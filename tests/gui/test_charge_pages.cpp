@@ -23,7 +23,8 @@ private Q_SLOTS:
         for (int month = 1; month <= 4; ++month) {
             total += 300 * month;
             file.write(
-                HistoryFile::dataLine(QDateTime(QDate(2026, month, 20), QTime(9, 0)), {total}, total).toLatin1() +
+                HistoryFile::dataLine(QDateTime(QDate(2025, 11, 20).addMonths(month), QTime(9, 0)), {total}, total)
+                    .toLatin1() +
                 "\r\n");
         }
         file.close();
@@ -38,6 +39,18 @@ private Q_SLOTS:
         for (const Histogram::Tick& tick : layout.ticks)
             QCOMPARE(image.pixelColor(Histogram::AxisX, tick.y), black);
         QCOMPARE(image.pixelColor(Histogram::AxisRight, Histogram::AxisY), black);
+        // Each month's initial stands in its row under its bar.
+        QCOMPARE(layout.months.size(), layout.bars.size());
+        for (const Histogram::MonthLabel& month : layout.months) {
+            bool inked = false;
+            for (int x = month.centreX - 4; x <= month.centreX + 4; ++x) {
+                for (int y = Histogram::MonthRowY; y < Histogram::YearRowY; ++y)
+                    inked = inked || image.pixelColor(x, y).lightness() < 96;
+            }
+            QVERIFY2(inked, qPrintable(month.initial));
+        }
+        if (!qEnvironmentVariableIsEmpty("KAVEX_TEST_PNG"))
+            image.save(qEnvironmentVariable("KAVEX_TEST_PNG"));
     }
 };
 

@@ -1,11 +1,12 @@
 #include "ChargeHistogramPage.h"
 
 #include "charges/ChargeUpdate.h"
-#include "charges/Histogram.h"
 #include "shell/AppCore.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,9 +35,16 @@ QImage draw(const Histogram::Layout& h, const QFont& font)
     p.drawLine(AxisX, AxisY, AxisRight, AxisY);
     for (const YearLabel& y : h.years) {
         p.drawLine(y.tickX, AxisY, y.tickX, AxisY + 5);
-        p.drawText(QRect(y.centreX - 40, AxisY + 2, 80, 2 * half), Qt::AlignHCenter | Qt::AlignTop,
+        p.drawText(QRect(y.centreX - 40, YearRowY, 80, 2 * half), Qt::AlignHCenter | Qt::AlignTop,
                    QString::number(y.year));
     }
+    // Eight pixels a bar: the initial alone fits, in a smaller face.
+    QFont small = font;
+    small.setPointSize(font.pointSize() - 2);
+    p.setFont(small);
+    for (const MonthLabel& m : h.months)
+        p.drawText(QRect(m.centreX - 6, MonthRowY, 12, YearRowY - MonthRowY), Qt::AlignHCenter | Qt::AlignTop,
+                   m.initial);
     return image;
 }
 
@@ -46,7 +54,10 @@ ChargeHistogramPage::ChargeHistogramPage(AppCore& core, QWidget* parent) : Page(
 {
     m_view->setObjectName(QStringLiteral("BalkenDiagramm"));
     m_view->setWhatsThis(QStringLiteral("Die Gebühreneinheiten aller Nebenstellen je Monat der Gebührendatei; unter "
-                                        "dem Januar steht das Jahr."));
+                                        "jedem Balken steht der Anfangsbuchstabe des Monats, unter dem Januar das "
+                                        "Jahr. Der Mauszeiger über einem Balken nennt Monat und Einheiten."));
+    m_view->setMouseTracking(true);
+    m_view->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
@@ -58,6 +69,20 @@ void ChargeHistogramPage::refresh()
 {
     QFont font = this->font();
     font.setPointSize(8);
-    m_image = draw(Histogram::layout(core().chargeUpdate().periods()), font);
+    m_layout = Histogram::layout(core().chargeUpdate().periods());
+    m_image = draw(m_layout, font);
     m_view->setPixmap(QPixmap::fromImage(m_image));
+}
+
+bool ChargeHistogramPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && event->type() == QEvent::MouseMove) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const int hint = Histogram::hintAt(m_layout, at);
+        if (hint >= 0)
+            QToolTip::showText(m_view->mapToGlobal(at + QPoint(0, 20)), m_layout.hints[hint].text, m_view);
+        else
+            QToolTip::hideText();
+    }
+    return Page::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "charges/Histogram.h"
 
 #include <QImage>
 
@@ -15,8 +16,14 @@ public:
     void refresh() override;
     void entered() override { refresh(); }
     QImage image() const { return m_image; }
+    const Histogram::Layout& chart() const { return m_layout; }
+
+protected:
+    // The hint of the bar under the mouse.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* m_view;
+    Histogram::Layout m_layout;
     QImage m_image;
 };

@@ -17,7 +17,7 @@ PieWidget::PieWidget(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TxPie"));
     setMouseTracking(true);
-    setMinimumSize(360, 240);
+    setMinimumSize(320, 240);
 }
 
 void PieWidget::setItems(const QList<PieChart::Item>& items)
