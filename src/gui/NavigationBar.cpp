@@ -48,6 +48,12 @@ NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), m_toolBox(new Q
     }
     for (QVBoxLayout* groupLayout : groupLayouts)
         groupLayout->addStretch(1);
+    // The tool box wraps each group in a scroll area: a screen reader names it after the group.
+    for (QScrollArea* area : m_toolBox->findChildren<QScrollArea*>()) {
+        const int group = m_toolBox->indexOf(area->widget());
+        if (group >= 0)
+            area->setAccessibleName(m_toolBox->itemText(group));
+    }
     connect(m_toolBox, &QToolBox::currentChanged, this, &NavigationBar::onGroupChanged);
     setWhatsThis(QStringLiteral("Navigationsleiste: Gruppen öffnen und Seiten wählen."));
 }

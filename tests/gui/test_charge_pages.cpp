@@ -4,6 +4,7 @@
 #include "charges/HistoryFile.h"
 #include "pages/charges/ChargeHistogramPage.h"
 
+#include <QLabel>
 #include <QTest>
 
 // The histogram of a few months: its axes stay black where the grid runs along them and under the
@@ -49,6 +50,10 @@ private Q_SLOTS:
             }
             QVERIFY2(inked, qPrintable(month.initial));
         }
+        // A screen reader reads the figures the hints show.
+        const QLabel* view = page.findChild<QLabel*>(QStringLiteral("BalkenDiagramm"));
+        QVERIFY(view);
+        QVERIFY(view->accessibleDescription().contains(QStringLiteral("Januar 2026: 600 Gebühreneinheiten")));
         if (!qEnvironmentVariableIsEmpty("KAVEX_TEST_PNG"))
             image.save(qEnvironmentVariable("KAVEX_TEST_PNG"));
     }

@@ -20,6 +20,7 @@ CallListView::CallListView(CallList& list, QWidget* parent)
       m_export(new QPushButton(QStringLiteral("Exportieren..."), this))
 {
     m_search->setPlaceholderText(QStringLiteral("Suchen"));
+    m_search->setAccessibleName(QStringLiteral("Suchen"));
     m_search->setClearButtonEnabled(true);
     m_search->setWhatsThis(QStringLiteral("Zeigt nur die Gespräche, die den Text in einer Spalte enthalten."));
     m_export->setWhatsThis(QStringLiteral("Speichert die angezeigten Gespräche als CSV-Datei."));

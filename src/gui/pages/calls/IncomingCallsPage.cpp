@@ -14,6 +14,7 @@ IncomingCallsPage::IncomingCallsPage(AppCore& core, QWidget* parent)
 {
     setObjectName(QStringLiteral("PanelAnkommend"));
     m_view->table()->setObjectName(QStringLiteral("ListViewAnkommend"));
+    m_view->table()->setAccessibleName(QStringLiteral("Ankommende Gespräche"));
     m_view->table()->setWhatsThis(QStringLiteral(
         "Die ankommenden Anrufe der letzten Tage: Zeit, gerufene Nummer, Anrufer und Name. Ein Klick auf eine "
         "Spalte sortiert, ein zweiter kehrt die Reihenfolge um; ein Doppelklick ändert den Namen."));

@@ -1,6 +1,9 @@
 #include "LampMatrixWidget.h"
 
+#include "LampMatrixAccessible.h"
 #include "diagnosis/LampMatrix.h"
+
+#include "image/Extensions.h"
 
 #include <QPainter>
 
@@ -20,7 +23,19 @@ const QColor Lamp(0x00, 0xFF, 0x00);
 LampMatrixWidget::LampMatrixWidget(const LampMatrix& lamps, QWidget* parent) : QWidget(parent), m_lamps(lamps)
 {
     setObjectName(QStringLiteral("DiagnoseMatrix"));
-    connect(&lamps, &LampMatrix::lampChanged, this, [this] { update(); });
+    LampMatrixAccessible::install();
+    connect(&lamps, &LampMatrix::lampChanged, this, [this](int row, int column) {
+        update();
+        LampMatrixAccessible::lampChanged(this, row, column);
+    });
+}
+
+QString LampMatrixWidget::lampName(int row, int column) const
+{
+    const QString where = column == 0 ? QStringLiteral("Hörer") : headers().value(column - 1);
+    // The row captions already start with the extension's number.
+    const QString caption = m_names.value(row).simplified();
+    return QStringLiteral("%1, %2").arg(caption.isEmpty() ? Extensions::numberText(row) : caption, where);
 }
 
 QStringList LampMatrixWidget::headers()

@@ -24,6 +24,9 @@ public:
     void setNames(const QStringList& names);
     void setNumber(int row, const QString& text);
     QString number(int row) const;
+    const LampMatrix& lamps() const { return m_lamps; }
+    // "21  Wohnzimmer, Amt1": the row's caption and the column ("Hörer" for column 0).
+    QString lampName(int row, int column) const;
     // Where the field starts and where a crossing lies in it, for tests and the painting.
     QRect field() const;
     QPoint crossing(int row, int column) const;

@@ -14,6 +14,7 @@ OutgoingCallsPage::OutgoingCallsPage(AppCore& core, QWidget* parent)
 {
     setObjectName(QStringLiteral("PanelVerbindungen"));
     m_view->table()->setObjectName(QStringLiteral("VerbindungsListView"));
+    m_view->table()->setAccessibleName(QStringLiteral("Abgehende Gespräche"));
     m_view->table()->setWhatsThis(QStringLiteral(
         "Die abgehenden Gespräche der letzten Tage mit Einheiten, Kosten und Dauer. Ein Klick auf eine Spalte "
         "sortiert, ein zweiter kehrt die Reihenfolge um; ein Doppelklick ändert den Namen."));

@@ -57,6 +57,7 @@ ChargeHistogramPage::ChargeHistogramPage(AppCore& core, QWidget* parent) : Page(
                                         "jedem Balken steht der Anfangsbuchstabe des Monats, unter dem Januar das "
                                         "Jahr. Der Mauszeiger über einem Balken nennt Monat und Einheiten."));
     m_view->setMouseTracking(true);
+    m_view->setAccessibleName(QStringLiteral("Säulendiagramm"));
     m_view->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view, 0, Qt::AlignLeft | Qt::AlignTop);
@@ -71,6 +72,10 @@ void ChargeHistogramPage::refresh()
     font.setPointSize(8);
     m_layout = Histogram::layout(core().chargeUpdate().periods());
     m_image = draw(m_layout, font);
+    QStringList figures;
+    for (const Histogram::BarHint& hint : m_layout.hints)
+        figures << hint.text;
+    m_view->setAccessibleDescription(figures.join(QStringLiteral("; ")));
     m_view->setPixmap(QPixmap::fromImage(m_image));
 }
 

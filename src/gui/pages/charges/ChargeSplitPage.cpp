@@ -17,6 +17,7 @@ ChargeSplitPage::ChargeSplitPage(AppCore& core, QWidget* parent)
       m_legend(new QTableWidget(0, 4, this))
 {
     m_legend->setObjectName(QStringLiteral("Legende"));
+    m_legend->setAccessibleName(QStringLiteral("Legende"));
     m_legend->setHorizontalHeaderLabels(
         {QStringLiteral("Nst."), QStringLiteral("Name"), QStringLiteral("Einheiten"), QStringLiteral("Anteil")});
     m_legend->verticalHeader()->hide();
@@ -32,6 +33,7 @@ ChargeSplitPage::ChargeSplitPage(AppCore& core, QWidget* parent)
                                           "Anteil im gewählten Zeitraum."));
     m_periods->setObjectName(QStringLiteral("GebuehrenAuswahlListBox"));
     m_periods->setFixedWidth(170);
+    m_periods->setAccessibleName(QStringLiteral("Zeitraum"));
     m_periods->setWhatsThis(QStringLiteral("Die Monate der Gebührendatei und die Gesamtübersicht. Ein Klick zeigt, wie "
                                            "sich die Einheiten dieses Zeitraums auf die Nebenstellen verteilen."));
     m_pie->setWhatsThis(QStringLiteral("Der Anteil jeder Nebenstelle an den Einheiten des gewählten Zeitraums; der "

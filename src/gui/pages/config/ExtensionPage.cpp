@@ -106,6 +106,7 @@ QWidget* ExtensionPage::buildWaitingBox()
     auto* layout = new QVBoxLayout(box);
     m_waiting = new CallWaitingList(box);
     m_waiting->setObjectName(QStringLiteral("AnklopfListe"));
+    m_waiting->setAccessibleName(box->title());
     m_waiting->setWhatsThis(QStringLiteral("Anrufe auf diese MSN und von diesen Nebenstellen dürfen anklopfen, "
                                            "während die Nebenstelle spricht (ab Firmware 1.95)."));
     layout->addWidget(m_waiting);

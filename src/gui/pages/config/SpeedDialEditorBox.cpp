@@ -82,6 +82,8 @@ QWidget* SpeedDialEditorBox::buildExtensionsGrid()
         m_baby[i] = new QCheckBox(grid);
         m_permitted[i]->setObjectName(QStringLiteral("Kurzwahl%1").arg(Extensions::number(i)));
         m_baby[i]->setObjectName(QStringLiteral("BabyRuf%1").arg(Extensions::number(i)));
+        m_permitted[i]->setAccessibleName(QStringLiteral("Kurzwahl %1").arg(Extensions::number(i)));
+        m_baby[i]->setAccessibleName(QStringLiteral("Babyruf %1").arg(Extensions::number(i)));
         m_baby[i]->setWhatsThis(QStringLiteral("Die Nebenstelle wählt diese Rufnummer beim Abheben (Babyruf)."));
         layout->addWidget(m_permitted[i], i + 1, 1, Qt::AlignHCenter);
         layout->addWidget(m_baby[i], i + 1, 2, Qt::AlignHCenter);

@@ -15,6 +15,7 @@ SpeedDialPage::SpeedDialPage(AppCore& core, QWidget* parent) : Page(core, parent
 {
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("KurzwahlListe"));
+    m_list->setAccessibleName(QStringLiteral("Kurzwahlen"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
