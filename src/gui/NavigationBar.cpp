@@ -4,6 +4,7 @@
 #include "PageIcons.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QScrollArea>
 #include <QToolBox>
 #include <QToolButton>
@@ -39,6 +40,8 @@ NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), m_toolBox(new Q
         button->setCheckable(true);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         button->setWhatsThis(QStringLiteral("Zeigt die Seite „%1“.").arg(e.heading));
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->installEventFilter(this);
         exclusive->addButton(button);
         groupLayouts[e.group]->addWidget(button);
         m_buttons[e.group].append(button);
@@ -88,4 +91,28 @@ void NavigationBar::onGroupChanged(int group)
 {
     if (!m_syncing)
         Q_EMIT groupOpened(group);
+}
+
+// The keyboard alone: Tab reaches a group's entries, the arrows move between them, Enter chooses.
+bool NavigationBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    for (int group = 0; group < m_buttons.size(); ++group) {
+        const qsizetype entry = m_buttons[group].indexOf(static_cast<QToolButton*>(watched));
+        if (entry < 0)
+            continue;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_buttons[group][entry]->click();
+            return true;
+        }
+        const qsizetype next = key == Qt::Key_Down ? entry + 1 : key == Qt::Key_Up ? entry - 1 : -1;
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && next >= 0 && next < m_buttons[group].size()) {
+            m_buttons[group][next]->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        return key == Qt::Key_Down || key == Qt::Key_Up; // the ends: the focus stays
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -24,6 +24,9 @@ Q_SIGNALS:
     void entryChosen(int group, int entry);
     void groupOpened(int group);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void onGroupChanged(int group);
 

@@ -98,6 +98,30 @@ private Q_SLOTS:
         QCOMPARE(heading(window), QStringLiteral("Weckzeiten"));
     }
 
+    // Down and Up move between a group's entries and stop at its ends; Enter shows the entry.
+    void theEntriesAreUsableWithTheKeyboardAlone()
+    {
+        ShellHarness rig;
+        MainWindow& window = rig.window();
+        window.buildPages();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.navigator().showEntry(0);
+        NavigationBar* bar = window.navigationBar();
+        bar->entryButton(0, 0)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(bar->entryButton(0, 0), Qt::Key_Up);
+        QVERIFY(bar->entryButton(0, 0)->hasFocus());
+        QTest::keyClick(bar->entryButton(0, 0), Qt::Key_Down);
+        QTest::keyClick(bar->entryButton(0, 1), Qt::Key_Down);
+        QVERIFY(bar->entryButton(0, 2)->hasFocus());
+        QCOMPARE(heading(window), QStringLiteral("Grundkonfiguration")); // moving chooses nothing
+        QTest::keyClick(bar->entryButton(0, 2), Qt::Key_Return);
+        QCOMPARE(heading(window), QStringLiteral("Berechtigungen"));
+        bar->entryButton(0, 3)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(bar->entryButton(0, 3), Qt::Key_Down);
+        QVERIFY(bar->entryButton(0, 3)->hasFocus());
+    }
+
     void startPagesFollowTheirTable_data()
     {
         QTest::addColumn<int>("position");
