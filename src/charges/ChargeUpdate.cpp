@@ -3,6 +3,7 @@
 #include "charges/PendingCall.h"
 #include "common/Clock.h"
 #include "image/ConfigImage.h"
+#include "common/FileMessages.h"
 
 #include <QStringList>
 
@@ -61,7 +62,7 @@ void ChargeUpdate::updateHistory()
     // A new file's header may have been written while its first data line was not.
     const bool lost = (outcome.created && !outcome.read) || (outcome.read && m_last.total != totalUnits());
     if (lost && !outcome.appended)
-        Q_EMIT statusText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben").arg(m_history.path()));
+        Q_EMIT statusText(StatusLevel::Error, FileMessages::cannotWrite(m_history.path()));
 }
 
 QString ChargeUpdate::unitsText(int index) const

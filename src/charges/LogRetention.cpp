@@ -2,6 +2,7 @@
 
 #include "common/Cp1252.h"
 #include "common/TextFile.h"
+#include "common/FileMessages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -229,8 +230,7 @@ Outcome rewriteIncoming(const QString& path, const QString& key, const QString& 
 QString renameFailure(const Outcome& outcome, const QString& path, const QString& key)
 {
     if (outcome.error != 0)
-        return QStringLiteral("Kann nicht nach %1 schreiben: %2")
-            .arg(path, QString::fromLocal8Bit(std::strerror(outcome.error)));
+        return FileMessages::cannotWrite(path, QString::fromLocal8Bit(std::strerror(outcome.error)));
     if (outcome.renamed == 0)
         return QStringLiteral("Name nicht geändert: kein Gespräch vom %1 in %2").arg(key, path);
     return {};

@@ -3,11 +3,12 @@
 #include "common/Columns.h"
 #include "common/FormatPicture.h"
 #include "config/SpeedDialStore.h"
+#include "link/PbxRequests.h"
 
 namespace {
 
-constexpr int FirstCode = 301;
-constexpr int LastCode = 360;
+constexpr int FirstCode = PbxRequests::FirstSpeedDialCode;
+constexpr int LastCode = PbxRequests::LastSpeedDialCode;
 constexpr int NumberWidth = 20;
 constexpr int NameWidth = 20;
 constexpr int MaxName = 60;
@@ -81,7 +82,7 @@ Named name(const QString& display, bool spontaneousTrunkAccess, const SpeedDialS
     const int code = display.left(3).toInt(&numeric);
     if (display.size() >= 3 && display.startsWith(QLatin1Char('3')) && numeric && code >= FirstCode &&
         code <= LastCode) {
-        const int entry = code - 300;
+        const int entry = code - FirstCode + 1;
         QString stored = speedDials.storedNumber(entry);
         // A speed dial whose number the program does not know yet keeps the dialled code, so
         // that the log never loses what was dialled.
@@ -96,7 +97,7 @@ Named name(const QString& display, bool spontaneousTrunkAccess, const SpeedDialS
         QString bare = result.number.left(NumberWidth);
         bare.remove(QLatin1Char('-'));
         const QStringList numbers = speedDials.storedNumbers();
-        for (int entry = 1; entry <= LastCode - 300 && entry <= numbers.size(); ++entry) {
+        for (int entry = 1; entry <= SpeedDialStore::Entries && entry <= numbers.size(); ++entry) {
             if (numbers[entry - 1] == bare && !bare.isEmpty())
                 result.name = speedDials.name(entry);
         }

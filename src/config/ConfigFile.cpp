@@ -1,6 +1,7 @@
 #include "config/ConfigFile.h"
 
 #include "common/TextFile.h"
+#include "common/FileMessages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +24,7 @@ std::optional<QString> save(const QString& path, const ConfigImage& image)
 {
     if (TextFile::rewrite(path, image.toByteArray()))
         return std::nullopt;
-    return QStringLiteral("Kann nicht nach %1 schreiben").arg(path);
+    return FileMessages::cannotWrite(path);
 }
 
 std::optional<ConfigImage> read(const QString& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PbxRequests.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +11,7 @@
 class SpeedDialStore
 {
 public:
-    static constexpr int Entries = 60;
+    static constexpr int Entries = PbxRequests::SpeedDialCount;
 
     virtual ~SpeedDialStore() = default;
     virtual QString name(int entry) const = 0;         // at most 40 characters

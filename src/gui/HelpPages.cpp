@@ -9,6 +9,7 @@
 #include "PageStack.h"
 #include "Screenshots.h"
 #include "StatusBar.h"
+#include "common/FileMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,7 +70,7 @@ bool writePage(const QString& directory, const QString& heading, const QList<Con
     if (!readText(path, &existing))
         return fail(error, QStringLiteral("Kann %1 nicht lesen").arg(path));
     if (!writeText(path, HelpPages::merged(existing, heading, entries)))
-        return fail(error, QStringLiteral("Kann nicht nach %1 schreiben").arg(path));
+        return fail(error, FileMessages::cannotWrite(path));
     return true;
 }
 
@@ -78,7 +79,7 @@ bool writePicture(MainWindow& window, const QString& directory, const QString& h
     const QString path = QDir(directory).filePath(QStringLiteral("images/%1.png").arg(HelpPages::slug(heading)));
     const QPixmap picture = window.grab().scaledToWidth(PictureWidth, Qt::SmoothTransformation);
     if (!picture.save(path, "PNG"))
-        return fail(error, QStringLiteral("Kann nicht nach %1 schreiben").arg(path));
+        return fail(error, FileMessages::cannotWrite(path));
     return true;
 }
 
@@ -173,7 +174,7 @@ QList<ContextHelpEntry> HelpPages::shownPageEntries(MainWindow& window)
 bool HelpPages::render(MainWindow& window, const QString& directory, QString* error)
 {
     if (!QDir().mkpath(QDir(directory).filePath(QStringLiteral("images"))))
-        return fail(error, QStringLiteral("Kann nicht nach %1 schreiben").arg(directory));
+        return fail(error, FileMessages::cannotWrite(directory));
     const auto& table = NavigationTable::entries();
     for (int i = 0; i < table.size(); ++i) {
         Screenshots::showSettled(window, i);

@@ -6,6 +6,7 @@
 #include "Navigator.h"
 #include "TrayController.h"
 #include "shell/AppCore.h"
+#include "common/FileMessages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,7 +23,7 @@ bool save(const QPixmap& pixmap, const QString& path, QString* error)
     if (pixmap.save(path, "PNG"))
         return true;
     if (error)
-        *error = QStringLiteral("Kann nicht nach %1 schreiben").arg(path);
+        *error = FileMessages::cannotWrite(path);
     return false;
 }
 
@@ -53,7 +54,7 @@ bool Screenshots::render(MainWindow& window, const QString& directory, QString* 
 {
     if (!QDir().mkpath(directory)) {
         if (error)
-            *error = QStringLiteral("Kann nicht nach %1 schreiben").arg(directory);
+            *error = FileMessages::cannotWrite(directory);
         return false;
     }
     const QDir dir(directory);

@@ -13,7 +13,7 @@ QByteArray block(quint8 a, quint8 b, quint8 c, quint8 d)
 
 QString speedDialEntryText(int n)
 {
-    return QStringLiteral("%1").arg(300 + n, 3, 10, QLatin1Char('0'));
+    return QStringLiteral("%1").arg(speedDialCode(n), 3, 10, QLatin1Char('0'));
 }
 
 QList<QByteArray> readBase()

@@ -10,6 +10,13 @@ namespace PbxRequests {
 
 constexpr int BlockGapMs = 40;
 constexpr int SpeedDialCount = 60;
+// Speed-dial entry n (1..60) is dialled as 300 + n: "301" .. "360".
+constexpr int speedDialCode(int n)
+{
+    return 300 + n;
+}
+constexpr int FirstSpeedDialCode = speedDialCode(1);
+constexpr int LastSpeedDialCode = speedDialCode(SpeedDialCount);
 
 // The text "301" .. "360" of speed-dial entry 1..60, as dialled.
 QString speedDialEntryText(int n);

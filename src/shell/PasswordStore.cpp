@@ -1,6 +1,7 @@
 #include "PasswordStore.h"
 
 #include "common/TextFile.h"
+#include "common/FileMessages.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -100,7 +101,7 @@ bool PasswordStore::save(const QString& password)
                          file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
                          file.write(content) == content.size() && file.commit();
     if (!written) {
-        m_error = QStringLiteral("Kann nicht nach %1 schreiben").arg(m_path);
+        m_error = FileMessages::cannotWrite(m_path);
         return false;
     }
     m_set = !password.isEmpty();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/FormatPicture.h"
+#include "common/FileMessages.h"
 
 #include <QDir>
 
@@ -174,7 +175,7 @@ bool Settings::writeEntries(const QList<SettingsFile::Entry>& entries, const QSt
             m_unsaved.insert(overlayKey(entry.section, entry.key), entry.value.trimmed());
     }
     if (!written)
-        Q_EMIT writeFailed(QStringLiteral("Kann nicht nach %1 schreiben").arg(QDir::toNativeSeparators(filePath())));
+        Q_EMIT writeFailed(FileMessages::cannotWrite(QDir::toNativeSeparators(filePath())));
     return written;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "config/BaseCodec.h"
 #include "image/Extensions.h"
+#include "link/PbxRequests.h"
 #include "shell/SettingsFile.h"
 
 #include <QHash>
@@ -39,9 +41,9 @@ public:
     };
 
     static constexpr int kTimePointCount = 6;
-    static constexpr int kFirstSpeedDial = 301;
-    static constexpr int kLastSpeedDial = 360;
-    static constexpr int kMsnCount = 10;
+    static constexpr int kFirstSpeedDial = PbxRequests::FirstSpeedDialCode;
+    static constexpr int kLastSpeedDial = PbxRequests::LastSpeedDialCode;
+    static constexpr int kMsnCount = BaseSettings::MsnCount;
 
     explicit Settings(const QString& filePath, QObject* parent = nullptr);
 

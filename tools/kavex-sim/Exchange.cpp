@@ -209,7 +209,7 @@ bool Exchange::handleWrite(const QByteArray& payload)
         if (firmware() < Firmware::NewFeatures || !m_speedDials.applySavePayload(payload))
             notice(QStringLiteral("Kurzwahl nicht gespeichert: %1").arg(hex(payload)));
         else
-            notice(QStringLiteral("Kurzwahl %1 gespeichert").arg(300 + byteAt(payload, 3)));
+            notice(QStringLiteral("Kurzwahl %1 gespeichert").arg(PbxRequests::speedDialCode(byteAt(payload, 3))));
     } else {
         return false;
     }

@@ -7,6 +7,7 @@
 #include "common/ProgramVersion.h"
 #include "image/Firmware.h"
 #include "image/ImageLayout.h"
+#include "common/FileMessages.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -100,7 +101,7 @@ int run(const SimOptions& options)
     BlockLog log;
     if (!options.logPath.isEmpty()) {
         if (!log.open(options.logPath)) {
-            complain(QStringLiteral("Kann nicht nach %1 schreiben: %2").arg(options.logPath, log.errorString()));
+            complain(FileMessages::cannotWrite(options.logPath, log.errorString()));
             return 1;
         }
         exchange.setCellObserver(

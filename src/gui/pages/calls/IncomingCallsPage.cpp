@@ -5,6 +5,7 @@
 #include "charges/IncomingCallLog.h"
 #include "shell/AppCore.h"
 #include "shell/StatusLine.h"
+#include "common/FileMessages.h"
 
 #include <QTableView>
 #include <QVBoxLayout>
@@ -27,7 +28,7 @@ IncomingCallsPage::IncomingCallsPage(AppCore& core, QWidget* parent)
     connect(m_view, &CallListView::exported, this, [this](bool ok, const QString& path) {
         StatusLine& status = this->core().statusLine();
         ok ? status.showText(StatusLevel::Normal, QStringLiteral("Gespräche nach %1 exportiert").arg(path))
-           : status.showText(StatusLevel::Error, QStringLiteral("Kann nicht nach %1 schreiben").arg(path));
+           : status.showText(StatusLevel::Error, FileMessages::cannotWrite(path));
     });
 }
 
