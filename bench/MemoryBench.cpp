@@ -1,7 +1,8 @@
 // Resident size of the desktop program on the simulated exchange: `winkavex --simulate` (offscreen)
 // after its first complete read, and again after 1,000 incoming calls offered one after another by
-// the simulated CAPI controller, each logged, listed and hung up before the next. Run it from a
-// Release build: bench_memory [CALLS]
+// the simulated CAPI controller, each logged, listed and hung up before the next. Before it, the
+// headless service (`winkavex --headless --simulate`) after its first read, for the small machine
+// next to the exchange. Run it from a Release build: bench_memory [CALLS]
 
 #include "BenchReport.h"
 
@@ -51,6 +52,36 @@ template <typename F> bool waitUntil(int timeoutMs, F&& done)
     return true;
 }
 
+// The service's first read ends with the charge reading's history line; its size a second later.
+double headlessRss(const QProcessEnvironment& env, const QString& programDir)
+{
+    QDir().mkpath(programDir);
+    QProcess service;
+    service.setProcessEnvironment(env);
+    service.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/winkavex-headless"));
+    service.setArguments({QStringLiteral("--simulate"), QStringLiteral("--dir"), programDir});
+    service.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    service.setStandardErrorFile(QProcess::nullDevice());
+    service.start();
+    if (!service.waitForStarted(10000)) {
+        std::fprintf(stderr, "bench_memory: winkavex-headless does not start\n");
+        return -1;
+    }
+    const QString history = programDir + QStringLiteral("/WinKavex.dat");
+    double rss = -1;
+    if (waitUntil(60000, [&] { return sizeOf(history) > 0; })) {
+        QThread::msleep(1000);
+        rss = Bench::rssMbOf(static_cast<pid_t>(service.processId()));
+        std::printf("winkavex --headless --simulate: %.1f MB resident after the first read\n", rss);
+    } else {
+        std::fprintf(stderr, "bench_memory: the service's first read did not complete\n");
+    }
+    service.terminate();
+    if (!service.waitForFinished(10000))
+        service.kill();
+    return rss;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -71,6 +102,8 @@ int main(int argc, char** argv)
     env.insert(QStringLiteral("XDG_DATA_HOME"), temp.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("KAVEX_CAPI_SIM_SOCKET"), socket);
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+
+    const double headless = headlessRss(env, temp.filePath(QStringLiteral("service")));
 
     QProcess program;
     program.setProcessEnvironment(env);
@@ -121,6 +154,7 @@ int main(int argc, char** argv)
     if (!program.waitForFinished(10000))
         program.kill();
     bool ok = Bench::budget("winkavex-rss-after-first-read", afterRead, 80, "MB");
+    ok = headless >= 0 && Bench::budget("winkavex-headless-rss-after-first-read", headless, 30, "MB") && ok;
     ok = Bench::budget("winkavex-rss-growth-1000-calls", afterCalls - afterRead, 5, "MB") && ok;
     if (logged != calls)
         std::printf("  not every call was logged: the growth does not cover %d calls\n", calls);

@@ -2,8 +2,7 @@
 #include "charges/IncomingCallLog.h"
 #include "charges/OutgoingCallLog.h"
 #include "pages/calls/CallListView.h"
-#include "pages/calls/IncomingCallsPage.h"
-#include "pages/calls/OutgoingCallsPage.h"
+#include "pages/calls/CallLogPage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -43,7 +42,7 @@ private Q_SLOTS:
         QVERIFY(copyData(QStringLiteral("incoming-calls.in"), dir + QStringLiteral("/WinKavex.in")));
         shell.core().loadCallLogs();
 
-        OutgoingCallsPage outgoing(shell.core());
+        CallLogPage outgoing(shell.core(), CallLogPage::Kind::Outgoing);
         outgoing.resize(760, 420);
         CallListView& out = *outgoing.view();
         QCOMPARE(out.table()->model()->rowCount(), 6);
@@ -53,7 +52,7 @@ private Q_SLOTS:
                  qPrintable(out.footer()->text()));
         keepPicture(outgoing, QStringLiteral("abgehend-suche"));
 
-        IncomingCallsPage incoming(shell.core());
+        CallLogPage incoming(shell.core(), CallLogPage::Kind::Incoming);
         incoming.resize(760, 420);
         CallListView& in = *incoming.view();
         QCOMPARE(in.table()->model()->rowCount(), 6);
@@ -105,8 +104,8 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(bytes);
         }
-        OutgoingCallsPage outgoing(shell.core());
-        IncomingCallsPage incoming(shell.core());
+        CallLogPage outgoing(shell.core(), CallLogPage::Kind::Outgoing);
+        CallLogPage incoming(shell.core(), CallLogPage::Kind::Incoming);
         for (QWidget* page : {static_cast<QWidget*>(&outgoing), static_cast<QWidget*>(&incoming)}) {
             page->resize(760, 420);
             page->show();
