@@ -66,14 +66,20 @@ QList<SimulatedExchange::Cell> SimulatedExchange::cells() const
     return cells;
 }
 
-CtlRun runKavexctl(const QStringList& args, const QString& programDir, int timeoutMs)
+CtlRun runKavexctl(const QStringList& args, const QString& programDir, int timeoutMs, const QProcessEnvironment& env,
+                   const QByteArray& input)
 {
     QProcess process;
+    if (!env.isEmpty())
+        process.setProcessEnvironment(env);
     process.setProgram(binary(QStringLiteral("kavexctl")));
     process.setArguments(QStringList{QStringLiteral("--dir"), programDir} + args);
     QElapsedTimer timer;
     timer.start();
     process.start();
+    process.write(input);
+    // A command that reads standard input ends at its end instead of waiting for the time-out.
+    process.closeWriteChannel();
     CtlRun run;
     run.finished = process.waitForFinished(timeoutMs);
     run.elapsedMs = timer.elapsed();
@@ -85,6 +91,19 @@ CtlRun runKavexctl(const QStringList& args, const QString& programDir, int timeo
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+int recordLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int count = 0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QByteArray date = line.startsWith("| ") ? line.mid(2) : line;
+        count += date.size() > 19 && date.at(2) == '.' && date.at(5) == '.';
+    }
+    return count;
 }
 
 ConfigImage sampleImage(int major, int minor, int count)

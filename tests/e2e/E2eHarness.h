@@ -59,8 +59,12 @@ struct ProgramSetting
     QString programDir;
 };
 ProgramSetting programSetting(const QTemporaryDir& dir);
-// kavexctl with the global options and the command; waits at most `timeoutMs`.
-CtlRun runKavexctl(const QStringList& args, const QString& programDir, int timeoutMs = 60000);
+// kavexctl with the global options and the command; waits at most `timeoutMs`. `env` empty: this
+// process's environment; `input` is all of its standard input.
+CtlRun runKavexctl(const QStringList& args, const QString& programDir, int timeoutMs = 60000,
+                   const QProcessEnvironment& env = {}, const QByteArray& input = {});
+// Record lines of a call log ("dd.mm.") or of the history ("| dd.mm."): what follows the header.
+int recordLines(const QString& path);
 
 // An image with distinct bytes, the kinds of a received image and the given firmware and count.
 ConfigImage sampleImage(int major, int minor, int count);

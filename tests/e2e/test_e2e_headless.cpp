@@ -13,22 +13,6 @@
 #include <cstring>
 #include <sys/stat.h>
 
-namespace {
-
-// Record lines of a log: everything after its header block.
-int records(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    int count = 0;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        count += line.size() > 19 && line.at(2) == '.' && line.at(5) == '.';
-    return count;
-}
-
-} // namespace
-
 // The session without a window, with no display at all, against the demo exchange and the demo
 // controller: both directions are logged, no graphics library is loaded, SIGTERM ends it cleanly.
 TEST(E2eHeadless, LogsBothDirectionsWithoutADisplayAndEndsOnSigterm)
@@ -53,10 +37,11 @@ TEST(E2eHeadless, LogsBothDirectionsWithoutADisplayAndEndsOnSigterm)
     const QString out = programDir + QStringLiteral("/WinKavex.out");
     const QString in = programDir + QStringLiteral("/WinKavex.in");
     QDeadlineTimer deadline(120000);
-    while ((records(out) == 0 || records(in) == 0) && !deadline.hasExpired() && program.state() == QProcess::Running)
+    while ((recordLines(out) == 0 || recordLines(in) == 0) && !deadline.hasExpired() &&
+           program.state() == QProcess::Running)
         QThread::msleep(200);
-    EXPECT_GT(records(out), 0);
-    EXPECT_GT(records(in), 0);
+    EXPECT_GT(recordLines(out), 0);
+    EXPECT_GT(recordLines(in), 0);
     ASSERT_EQ(program.state(), QProcess::Running);
 
     QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));

@@ -13,39 +13,17 @@
 
 namespace {
 
+// kavexctl in the environment of the program, so that both see the same bus and password store.
 struct Ctl
 {
     QProcessEnvironment env;
     QString programDir;
 
-    // kavexctl with `args` and `input` on standard input, in the environment of the program.
     CtlRun run(const QStringList& args, const QByteArray& input = {}) const
     {
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(binary(QStringLiteral("kavexctl")), QStringList{QStringLiteral("--dir"), programDir} + args);
-        process.write(input);
-        process.closeWriteChannel();
-        CtlRun result;
-        result.finished = process.waitForFinished(60000);
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput();
-        result.err = process.readAllStandardError();
-        return result;
+        return runKavexctl(args, programDir, 60000, env, input);
     }
 };
-
-// Record lines of the history: everything after its header block.
-int records(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    int count = 0;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        count += line.size() > 19 && line.startsWith("| ") && line.at(4) == '.' && line.at(7) == '.';
-    return count;
-}
 
 QByteArray fileBytes(const QString& path)
 {
@@ -95,7 +73,7 @@ TEST(E2eRemote, CommandsThroughTheServiceAnswerAsKavexctlAlone)
     EXPECT_EQ(recorded.exitCode, 0) << recorded.err.constData();
     // The counters did not change since the start-up reading: nothing new to record.
     EXPECT_EQ(fileBytes(history), historyBefore);
-    EXPECT_EQ(records(history), 1);
+    EXPECT_EQ(recordLines(history), 1);
 
     // A write with a password set after the service started: the wrong one sends nothing.
     const QString file = dir.filePath(QStringLiteral("saved.KVX"));
@@ -112,8 +90,8 @@ TEST(E2eRemote, CommandsThroughTheServiceAnswerAsKavexctlAlone)
     EXPECT_EQ(written.exitCode, 0) << written.err.constData();
     EXPECT_GT(sim.cells().size(), cellsBefore);
 
-    const CtlRun ring = ctl.run({QStringLiteral("ring"), QStringLiteral("22"), QStringLiteral("--seconds"),
-                                 QStringLiteral("5")});
+    const CtlRun ring =
+        ctl.run({QStringLiteral("ring"), QStringLiteral("22"), QStringLiteral("--seconds"), QStringLiteral("5")});
     EXPECT_EQ(ring.exitCode, 0) << ring.err.constData();
     // Beside the service, nobody else may open the port.
     const CtlRun beside = ctl.run({QStringLiteral("--port"), sim.device(), QStringLiteral("charges")});

@@ -8,6 +8,9 @@
 #include "PageRegistry.h"
 #include "common/Cp1252.h"
 #include "link/Cells.h"
+#include "pages/calls/CallPages.h"
+#include "pages/charges/ChargePages.h"
+#include "pages/config/ConfigPages.h"
 #include "pages/shell/ShellPages.h"
 #include "shell/AppCore.h"
 #include "shell/CommandLine.h"
@@ -41,6 +44,14 @@ public:
         options.transport = std::move(transport);
         m_core = std::make_unique<AppCore>(std::move(options), CommandLine::parse(words));
         registerShellPages(registry);
+    }
+
+    // The pages of every group, as the program registers them, before window() is first called.
+    void registerEveryPage()
+    {
+        registerConfigPages(registry);
+        registerChargePages(registry);
+        registerCallPages(registry);
     }
 
     MainWindow& window()

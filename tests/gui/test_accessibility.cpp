@@ -4,10 +4,7 @@
 #include "PageStack.h"
 #include "ShellHarness.h"
 #include "diagnosis/LampMatrix.h"
-#include "pages/calls/CallPages.h"
 #include "pages/calls/LampMatrixWidget.h"
-#include "pages/charges/ChargePages.h"
-#include "pages/config/ConfigPages.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -44,9 +41,7 @@ private Q_SLOTS:
     void everyControlOfEveryPageHasAName()
     {
         ShellHarness rig;
-        registerConfigPages(rig.registry);
-        registerChargePages(rig.registry);
-        registerCallPages(rig.registry);
+        rig.registerEveryPage();
         MainWindow& window = rig.window();
         window.buildPages();
         window.show();

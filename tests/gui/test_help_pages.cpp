@@ -3,9 +3,6 @@
 #include "NavigationTable.h"
 #include "Navigator.h"
 #include "ShellHarness.h"
-#include "pages/calls/CallPages.h"
-#include "pages/charges/ChargePages.h"
-#include "pages/config/ConfigPages.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -60,9 +57,7 @@ private Q_SLOTS:
     void everyPageListsTheContextHelpOfItsControls()
     {
         ShellHarness rig;
-        registerConfigPages(rig.registry);
-        registerChargePages(rig.registry);
-        registerCallPages(rig.registry);
+        rig.registerEveryPage();
         MainWindow& window = rig.window();
         window.buildPages();
         const auto& table = NavigationTable::entries();
