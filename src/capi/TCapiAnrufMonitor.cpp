@@ -102,21 +102,29 @@ void TCapiAnrufMonitor::HandleCapiEvent(TConnection* connection, const TCapiMess
 void TCapiAnrufMonitor::onConnectInd(TConnection* connection, const TCapiMessage& message)
 {
     const auto& ind = dynamic_cast<const TConnectInd&>(message);
-    m_pendingCallId = connection ? connection->ID() : 0;
-    if (m_noDisturbMode)
-        AnswerCall(0);
-    else if (m_rejectTimeOut < 1)
-        AnswerCall(RejectIgnore);
-    else
-        startRejectCountDown();
-    Q_EMIT stateChange(m_rejectTimeOut >= 1 && !m_noDisturbMode, false);
-
     TCapiAnrufNotification call;
     call.CallingPartyNumber = ind.callingPartyNumber().number();
     call.CalledPartyNumber = ind.calledPartyNumber().text();
     call.CipValue = ind.cipValue();
     call.CipValueString = CipValueText(ind.cipValue());
     call.CallingTypeOfNumber = ind.callingPartyNumber().typeOfNumber();
+    if (m_blockRule) {
+        if (const std::optional<QString> name = m_blockRule(call)) {
+            call.Blocked = true;
+            call.BlockedName = *name;
+        }
+    }
+
+    // A blocked call is taken and dropped as in no-disturb mode, that call alone.
+    const bool takeOff = m_noDisturbMode || call.Blocked;
+    m_pendingCallId = connection ? connection->ID() : 0;
+    if (takeOff)
+        AnswerCall(0);
+    else if (m_rejectTimeOut < 1)
+        AnswerCall(RejectIgnore);
+    else
+        startRejectCountDown();
+    Q_EMIT stateChange(m_rejectTimeOut >= 1 && !takeOff, false);
     Q_EMIT incomingCall(call);
 }
 
@@ -132,7 +140,7 @@ void TCapiAnrufMonitor::onDisconnectInd(TConnection* connection)
 
 void TCapiAnrufMonitor::onConnectB3Ind(TConnection* connection, const TCapiMessage& message, TCapiMessageFlags& flags)
 {
-    // Only a call taken in no-disturb mode reaches B3: refuse the link and clear the call.
+    // Only a call taken in no-disturb mode or blocked reaches B3: refuse the link and clear the call.
     flags.sendStandardResponse = false;
     const auto& ind = dynamic_cast<const TConnectB3Ind&>(message);
     m_capi->PutMessage(answering(ind.header().messageNumber, std::make_unique<TConnectB3Resp>(ind.ncci(), RejectB3)));

@@ -5,7 +5,9 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class CapiLibrary;
 class Clock;
@@ -41,6 +43,10 @@ public:
     QString ErrorString() const { return m_errorString; }
     bool NoDisturbMode() const { return m_noDisturbMode; }
     void setNoDisturbMode(bool on) { m_noDisturbMode = on; }
+    // Decides per call whether it is taken off as in no-disturb mode: the name it is logged with,
+    // or nothing for a call that rings on.
+    using BlockRule = std::function<std::optional<QString>(const TCapiAnrufNotification& call)>;
+    void setBlockRule(BlockRule rule) { m_blockRule = std::move(rule); }
     // True while an application is registered and listening.
     bool listening() const { return m_capi != nullptr; }
 
@@ -71,6 +77,7 @@ private:
     int m_error = 0;
     QString m_errorString;
     bool m_noDisturbMode = false;
+    BlockRule m_blockRule;
     int m_pendingCallId = 0; // 0: none
     int m_countDown = 0;
     // The one-second timer: its ticks are bound to this object, so freeing it cancels them.

@@ -13,5 +13,8 @@ struct TCapiAnrufNotification
     // First octet of the calling party number: type of number in bits 5–7 (0x11 international,
     // 0x21 national, with the ISDN numbering plan), so the log can put "00" or "0" in front.
     quint8 CallingTypeOfNumber = 0;
+    // Taken off by the block rule before the phones ring on, and the name it is logged with.
+    bool Blocked = false;
+    QString BlockedName;
 };
 Q_DECLARE_METATYPE(TCapiAnrufNotification)

@@ -26,7 +26,8 @@ CallNotification::CallNotification(QDBusConnection bus, QObject* parent) : QObje
 
 void CallNotification::notify(const IncomingCallLog::Logged& call)
 {
-    if (!m_enabled || !m_bus.isConnected())
+    // A blocked caller has been taken off: nobody is to be called to the phone.
+    if (!m_enabled || !m_bus.isConnected() || call.blocked)
         return;
     const Text text = textFor(call);
     QDBusMessage message = QDBusMessage::createMethodCall(

@@ -14,7 +14,7 @@ void CallPublisher::attachTo(QObject& busObject)
     CallBusAdaptor* adaptor = m_adaptor;
     connect(&m_incoming, &IncomingCallLog::logged, adaptor, [adaptor](const IncomingCallLog::Logged& call) {
         Q_EMIT adaptor->IncomingCall(FormatPicture::timestamp(call.time), call.called, call.caller, call.formatted,
-                                     call.place, call.name);
+                                     call.place, call.name, call.blocked);
     });
     connect(&m_outgoing, &OutgoingCallLog::begun, adaptor, [adaptor](const OutgoingCallLog::Logged& call) {
         Q_EMIT adaptor->OutgoingCallBegun(FormatPicture::timestamp(call.start), call.extension, call.number, call.name);

@@ -40,9 +40,10 @@ public:
     explicit CallBusAdaptor(QObject& busObject) : QDBusAbstractAdaptor(&busObject) {}
 
 Q_SIGNALS:
-    // time "dd.mm.yyyy hh:nn:ss", the MSN called, the caller as received, formatted, place, name
+    // time "dd.mm.yyyy hh:nn:ss", the MSN called, the caller as received, formatted, place, name,
+    // and whether the block list took the call off
     void IncomingCall(const QString& time, const QString& msn, const QString& caller, const QString& formatted,
-                      const QString& place, const QString& name);
+                      const QString& place, const QString& name, bool blocked);
     void OutgoingCallBegun(const QString& time, int extension, const QString& number, const QString& name);
     // ... and units, the cost as the list shows it, the duration in seconds
     void OutgoingCallCompleted(const QString& time, int extension, const QString& number, const QString& name,

@@ -34,7 +34,8 @@ void IncomingCallLog::load(int displayDays)
             QStringLiteral("%1 nicht lesbar: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(loaded.error))));
 }
 
-void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString& called, quint8 typeOfNumber)
+void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString& called, quint8 typeOfNumber,
+                                     const std::optional<QString>& blockedName)
 {
     Logged call;
     call.caller = IncomingRecord::normalisedCaller(callingDigits, typeOfNumber);
@@ -45,7 +46,10 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
     const int row = m_list.append({FormatPicture::timestamp(call.time), call.called, QString(), QString()});
 
     QString knownName;
-    if (const auto match = IncomingRecord::speedDialFor(call.caller, m_speedDials)) {
+    call.blocked = blockedName.has_value();
+    if (call.blocked) {
+        knownName = *blockedName;
+    } else if (const auto match = IncomingRecord::speedDialFor(call.caller, m_speedDials)) {
         knownName = match->name;
         m_sound = match->sound;
     } else if (m_nameLookup && !call.caller.isEmpty()) {
@@ -62,7 +66,8 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
 
     Q_EMIT statusText(StatusLevel::Progress, call.time.toString(QStringLiteral("HH:mm:ss")) +
                                                  QStringLiteral(": Anruf von ") + call.formatted + QLatin1Char(' ') +
-                                                 call.place);
+                                                 call.place +
+                                                 (call.blocked ? QStringLiteral(" (gesperrt)") : QString()));
     m_list.setText(row, CallerColumn, call.formatted);
     m_list.setText(row, NameColumn, call.name);
     Q_EMIT rowAdded(row);
@@ -70,7 +75,8 @@ void IncomingCallLog::onIncomingCall(const QString& callingDigits, const QString
     // The list row's time is the record's: a rename finds the record by it.
     append(IncomingRecord::line(call.time, call.called, call.formatted, call.name));
     Q_EMIT logged(call);
-    if (!m_sound.isEmpty())
+    // The caller's sound only for a call that rings on.
+    if (!call.blocked && !m_sound.isEmpty())
         Q_EMIT playSound(m_sound);
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class Clock;
 class SpeedDialStore;
@@ -39,6 +40,7 @@ public:
         QString formatted; // by the area-code lookup, else the caller
         QString place;     // of the area code, may be empty
         QString name;      // the speed dial's, else the address book's, else the place
+        bool blocked = false; // taken off by the block list; the name is its note
     };
 
     IncomingCallLog(Clock& clock, const SpeedDialStore& speedDials, QString path, QObject* parent = nullptr);
@@ -57,7 +59,9 @@ public:
     void load(int displayDays);
     // The monitor's report: the digits after the calling number's octets, the called number, and
     // the calling number's type-of-number octet.
-    void onIncomingCall(const QString& callingDigits, const QString& called, quint8 typeOfNumber);
+    // For a blocked call, the name it is logged with.
+    void onIncomingCall(const QString& callingDigits, const QString& called, quint8 typeOfNumber,
+                        const std::optional<QString>& blockedName = std::nullopt);
     // "Namen ändern": every line of the row's second gets the name (at most 30 characters).
     bool rename(int row, const QString& name);
     // The sound file of the last matching speed dial; kept until another match sets a new one.

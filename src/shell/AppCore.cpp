@@ -215,8 +215,13 @@ void AppCore::startCallMonitor()
         return;
     m_parts->monitor = std::make_unique<TCapiAnrufMonitor>(m_parts->clock, m_parts->capiLibrary);
     TCapiAnrufMonitor& monitor = *m_parts->monitor;
+    monitor.setBlockRule([this](const TCapiAnrufNotification& call) {
+        return m_parts->blocking.blockedName(
+            IncomingRecord::normalisedCaller(call.CallingPartyNumber, call.CallingTypeOfNumber));
+    });
     connect(&monitor, &TCapiAnrufMonitor::incomingCall, &m_parts->incoming, [this](const TCapiAnrufNotification& call) {
-        m_parts->incoming.onIncomingCall(call.CallingPartyNumber, call.CalledPartyNumber, call.CallingTypeOfNumber);
+        m_parts->incoming.onIncomingCall(call.CallingPartyNumber, call.CalledPartyNumber, call.CallingTypeOfNumber,
+                                         call.Blocked ? std::optional<QString>(call.BlockedName) : std::nullopt);
     });
     // Whatever the monitor's state, the status line is cleared.
     connect(&monitor, &TCapiAnrufMonitor::stateChange, this,
@@ -562,6 +567,11 @@ void AppCore::loadAddressBook()
 void AppCore::setAddressBookFile(const QString& path)
 {
     m_parts->callerNames.setFile(path);
+}
+
+CallBlocking& AppCore::callBlocking() const
+{
+    return m_parts->blocking;
 }
 
 CallHooks& AppCore::callHooks() const

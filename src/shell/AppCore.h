@@ -16,6 +16,7 @@
 #include <optional>
 
 class BaseConfig;
+class CallBlocking;
 class CallHooks;
 class DiagnosisSignalling;
 class CapiLibrary;
@@ -177,6 +178,8 @@ public:
     void setAddressBookFile(const QString& path);
     // The user's scripts run for each logged call.
     CallHooks& callHooks() const;
+    // "Sperrliste.txt": the callers taken off before the phones ring on.
+    CallBlocking& callBlocking() const;
 
     // A close request: set the shutdown flag only when the program ends from the tray (a quit
     // while the window is hidden); `then` runs 200 ms later, from the event loop.

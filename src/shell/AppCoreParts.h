@@ -25,6 +25,7 @@
 #include "link/PbxLink.h"
 #include "link/TComm32.h"
 #include "link/Transport.h"
+#include "shell/CallBlocking.h"
 #include "shell/CallHooks.h"
 #include "shell/CallerNames.h"
 #include "shell/ChargeSettings.h"
@@ -105,6 +106,7 @@ struct AppCore::Parts
     SecondTick tick;
     QTimer timer;
     CallerNames callerNames{settings, status};
+    CallBlocking blocking{settings, programDir};
     CallHooks hooks;
     ExchangeService exchange{{link, image, chargeUpdate, passwords}};
 };

@@ -58,7 +58,8 @@ CallHooks::Fields CallHooks::incomingFields(const IncomingCallLog::Logged& call)
             {QStringLiteral("KAVEX_CALLER"), call.caller},
             {QStringLiteral("KAVEX_FORMATTED"), call.formatted},
             {QStringLiteral("KAVEX_PLACE"), call.place},
-            {QStringLiteral("KAVEX_NAME"), call.name}};
+            {QStringLiteral("KAVEX_NAME"), call.name},
+            {QStringLiteral("KAVEX_BLOCKED"), call.blocked ? QStringLiteral("1") : QStringLiteral("0")}};
 }
 
 CallHooks::Fields CallHooks::begunFields(const OutgoingCallLog::Logged& call)

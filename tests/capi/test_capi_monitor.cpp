@@ -233,3 +233,37 @@ TEST_F(Monitor, AnsweringWithoutAPendingCallSendsNothing)
     ASSERT_EQ(sim.commands(), "0580 0180 0283 0483");
     EXPECT_EQ(sim.puts()[2].mid(12, 2).toHex(), "0300");
 }
+
+// The block rule takes one caller off as no-disturb mode would, byte for byte; the next caller
+// rings on and is only alerted.
+TEST_F(Monitor, ABlockedCallerIsTakenOffAndTheNextCallerRingsOn)
+{
+    monitor->setBlockRule([](const TCapiAnrufNotification& call) -> std::optional<QString> {
+        if (call.CallingPartyNumber == QLatin1String("8932165487"))
+            return QStringLiteral("Werbung");
+        return std::nullopt;
+    });
+    listen(32767);
+    ASSERT_TRUE(call({QStringLiteral("08932165487"), QStringLiteral("8143211")}));
+    ASSERT_TRUE(waitForPut("0483"));
+    for (const State& s : states)
+        EXPECT_FALSE(s.first);
+    ASSERT_EQ(sim.commands(), "0580 0180 0283 0383 8283 0480 0483");
+    const auto puts = sim.puts();
+    const QByteArray plci = hexOfDword(dwordAt(puts[1], 8));
+    const QByteArray ncci = hexOfDword(dwordAt(puts[4], 8));
+    EXPECT_EQ(hexWithoutApplId(puts[2]), "1c00000002830100" + plci + "0000" + "09010001000000000000" + "00000000");
+    EXPECT_EQ(hexWithoutApplId(puts[3]), "0c00000003830200" + plci);
+    EXPECT_EQ(hexWithoutApplId(puts[4]), "0f00000082830300" + ncci + "0200" + "00");
+    EXPECT_EQ(hexWithoutApplId(puts[5]), "0d00000004800000" + plci + "00");
+
+    ASSERT_TRUE(call({QStringLiteral("02214711815"), QStringLiteral("8143210")}));
+    EXPECT_EQ(states.back(), State(true, false));
+    ASSERT_EQ(sim.command({QStringLiteral("hangup")}), 0);
+    ASSERT_TRUE(waitForPut("0483", 2));
+    EXPECT_EQ(sim.commands(), "0580 0180 0283 0383 8283 0480 0483 0180 0483");
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_TRUE(calls[0].Blocked);
+    EXPECT_EQ(calls[0].BlockedName, QStringLiteral("Werbung"));
+    EXPECT_FALSE(calls[1].Blocked);
+}

@@ -72,13 +72,16 @@ TEST(CallPublisher, IncomingCallsOnTheBus)
         EXPECT_TRUE(xml.contains(QLatin1String(part))) << part << "\n" << xml.toStdString();
 
     incoming.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0x21);
+    incoming.onIncomingCall(QStringLiteral("9001234"), QStringLiteral("4711"), 0x21, QStringLiteral("Werbung"));
     QDeadlineTimer deadline(10000);
-    while (client.received.isEmpty() && !deadline.hasExpired())
+    while (client.received.size() < 2 && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_EQ(client.received.size(), 1);
+    ASSERT_EQ(client.received.size(), 2);
     EXPECT_EQ(client.received[0].arguments(),
               (QList<QVariant>{QStringLiteral("09.12.2026 09:30:00"), QStringLiteral("4711"),
-                               QStringLiteral("0301234567"), QStringLiteral("0301234567"), QString(), QString()}));
+                               QStringLiteral("0301234567"), QStringLiteral("0301234567"), QString(), QString(),
+                               false}));
+    EXPECT_EQ(client.received[1].arguments().mid(5), (QList<QVariant>{QStringLiteral("Werbung"), true}));
 }
 
 #include "test_call_publisher.moc"
