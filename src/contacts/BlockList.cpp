@@ -145,6 +145,23 @@ bool BlockList::remove(const QString& number)
     return true;
 }
 
+bool BlockList::replace(const QString& number, const Entry& entry)
+{
+    const std::optional<Entry> clean = parseLine(cleaned(entry.number, MaxNumberLength) + QLatin1Char('\t') +
+                                                 cleaned(entry.note, MaxNoteLength));
+    const QString wanted = key(number);
+    const qsizetype at = wanted.isEmpty() ? -1 : indexOf(wanted);
+    if (!clean || at < 0)
+        return false;
+    m_lines[at].entry = clean;
+    const QString newKey = key(clean->number);
+    for (qsizetype i = m_lines.size() - 1; i >= 0; --i) {
+        if (i != at && m_lines[i].entry && key(m_lines[i].entry->number) == newKey)
+            m_lines.removeAt(i);
+    }
+    return true;
+}
+
 std::optional<BlockList::Entry> BlockList::match(const QString& caller) const
 {
     const QString digits = PhoneNumber::normalised(caller);

@@ -45,6 +45,9 @@ public:
     bool add(const Entry& entry);
     // False when no entry has the number.
     bool remove(const QString& number);
+    // The entry of `number` becomes `entry` in its line; an entry that already has the new number
+    // goes. False when no entry has `number` or the new one is no number.
+    bool replace(const QString& number, const Entry& entry);
     // The entry for the caller (normalised digits, empty when withheld): the number itself before
     // the longest matching prefix.
     std::optional<Entry> match(const QString& caller) const;

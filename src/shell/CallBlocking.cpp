@@ -63,17 +63,16 @@ std::optional<QString> CallBlocking::blockedName(const QString& caller)
     return entry->note.isEmpty() ? BlockedName : entry->note;
 }
 
-bool CallBlocking::add(const BlockList::Entry& entry)
+bool CallBlocking::change(const std::function<QString(BlockList&)>& apply)
 {
     refresh();
     m_problem = m_readProblem;
     if (!m_problem.isEmpty())
         return false;
     BlockList changed = m_list;
-    if (!changed.add(entry)) {
-        m_problem = QStringLiteral("Keine Rufnummer: %1").arg(entry.number.left(BlockList::MaxNumberLength));
+    m_problem = apply(changed);
+    if (!m_problem.isEmpty())
         return false;
-    }
     if (!changed.save(m_path)) {
         m_problem = FileMessages::cannotWrite(m_path);
         return false;
@@ -83,22 +82,37 @@ bool CallBlocking::add(const BlockList::Entry& entry)
     return true;
 }
 
+namespace {
+
+QString noNumber(const QString& number)
+{
+    return QStringLiteral("Keine Rufnummer: %1").arg(number.left(BlockList::MaxNumberLength));
+}
+
+QString notListed(const QString& number)
+{
+    return QStringLiteral("Nicht in der Sperrliste: %1").arg(number.left(BlockList::MaxNumberLength));
+}
+
+} // namespace
+
+bool CallBlocking::add(const BlockList::Entry& entry)
+{
+    return change([&](BlockList& list) { return list.add(entry) ? QString() : noNumber(entry.number); });
+}
+
 bool CallBlocking::remove(const QString& number)
 {
-    refresh();
-    m_problem = m_readProblem;
-    if (!m_problem.isEmpty())
-        return false;
-    BlockList changed = m_list;
-    if (!changed.remove(number)) {
-        m_problem = QStringLiteral("Nicht in der Sperrliste: %1").arg(number.left(BlockList::MaxNumberLength));
-        return false;
-    }
-    if (!changed.save(m_path)) {
-        m_problem = FileMessages::cannotWrite(m_path);
-        return false;
-    }
-    m_list = changed;
-    m_stamp = {};
-    return true;
+    return change([&](BlockList& list) { return list.remove(number) ? QString() : notListed(number); });
+}
+
+bool CallBlocking::replace(const QString& number, const BlockList::Entry& entry)
+{
+    return change([&](BlockList& list) {
+        if (BlockList::key(entry.number).isEmpty())
+            return noNumber(entry.number);
+        if (!list.replace(number, entry))
+            return notListed(number);
+        return QString();
+    });
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -34,6 +35,8 @@ public:
     // Each change is written at once; false with problem() telling why.
     bool add(const BlockList::Entry& entry);
     bool remove(const QString& number);
+    // The entry of `number` becomes `entry` (another number, another note), in its place.
+    bool replace(const QString& number, const BlockList::Entry& entry);
     // Why the last change failed; empty when it was written.
     QString problem() const { return m_problem; }
     // Why the file could not be read; empty when it was (or is missing).
@@ -41,6 +44,8 @@ public:
 
 private:
     void refresh();
+    // Applies `change` to a copy of the list and writes it; the list stays as it was on failure.
+    bool change(const std::function<QString(BlockList&)>& change);
 
     Settings& m_settings;
     QString m_path;

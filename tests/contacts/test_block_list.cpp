@@ -94,8 +94,13 @@ TEST(BlockList, ARewriteKeepsTheUsersCommentsAndChangesOnlyItsEntries)
     ASSERT_TRUE(list.remove(QStringLiteral("0900 *")));
     EXPECT_FALSE(list.remove(QStringLiteral("0800*")));
     ASSERT_TRUE(list.add({QStringLiteral("0171/5550123"), QString()}));
+    ASSERT_TRUE(list.add({QStringLiteral("0171 5550124"), QStringLiteral("doppelt")}));
+    // Edited into the number of another entry: one entry remains, in the edited line.
+    ASSERT_TRUE(list.replace(QStringLiteral("01715550123"), {QStringLiteral("0171 5550124"), QStringLiteral("neu")}));
+    EXPECT_FALSE(list.replace(QStringLiteral("0800"), {QStringLiteral("0801"), QString()}));
+    EXPECT_FALSE(list.replace(QStringLiteral("0171 5550124"), {QStringLiteral("keine"), QString()}));
     ASSERT_TRUE(list.save(path));
-    EXPECT_EQ(fileBytes(path), QByteArray("# Meine Sperrliste\n\n030 1234567\tGewinnspiel\nkaputte Zeile\n# Ende\n0171/5550123\n"));
+    EXPECT_EQ(fileBytes(path), QByteArray("# Meine Sperrliste\n\n030 1234567\tGewinnspiel\nkaputte Zeile\n# Ende\n0171 5550124\tneu\n"));
 
     BlockList again;
     EXPECT_EQ(again.load(dir.filePath(QStringLiteral("fehlt.txt"))), ENOENT);
