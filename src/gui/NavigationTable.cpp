@@ -15,6 +15,7 @@ const QList<NavigationEntry>& NavigationTable::entries()
         {3, 1, QStringLiteral("Abgehende Gespräche"), QStringLiteral("Abgehende Gespräche"), PageKey::OutgoingCalls, 0},
         {3, 2, QStringLiteral("Ankommende Gespräche"), QStringLiteral("Ankommende Gespräche"), PageKey::IncomingCalls,
          0},
+        {3, 3, QStringLiteral("Sperrliste"), QStringLiteral("Sperrliste"), PageKey::BlockList, 0},
         {4, 0, QStringLiteral("Weckzeiten"), QStringLiteral("Weckzeiten"), PageKey::WakeUp, 0},
         {5, 0, QStringLiteral("Grundparameter"), QStringLiteral("Grundparametrierung"), PageKey::Parameters, 0},
         {5, 1, QStringLiteral("Nebenstellen"), QStringLiteral("Nebenstellenparametrierung"), PageKey::Parameters, 1},

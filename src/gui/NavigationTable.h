@@ -19,6 +19,7 @@ inline const QString SpeedDials = QStringLiteral("speeddials");
 inline const QString Diagnosis = QStringLiteral("diagnosis");
 inline const QString OutgoingCalls = QStringLiteral("outgoing");
 inline const QString IncomingCalls = QStringLiteral("incoming");
+inline const QString BlockList = QStringLiteral("blocklist");
 inline const QString WakeUp = QStringLiteral("wakeup");
 inline const QString Parameters = QStringLiteral("parameters"); // sub-page 0 MSN page, 1 extension page
 inline const QString TimeControl = QStringLiteral("timecontrol");

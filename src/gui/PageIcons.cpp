@@ -139,6 +139,25 @@ void drawHandset(QPainter& p, int arrow)
     p.drawLine(head, head + down);
 }
 
+// The handset under a red "no entry" sign.
+void drawBlocked(QPainter& p)
+{
+    QPainterPath handset;
+    handset.moveTo(3, 22);
+    handset.cubicTo(3, 16, 19, 16, 19, 22);
+    handset.lineTo(15, 25);
+    handset.lineTo(14, 22);
+    handset.cubicTo(12, 21, 10, 21, 8, 22);
+    handset.lineTo(7, 25);
+    handset.closeSubpath();
+    p.setBrush(QColor(40, 40, 40));
+    p.drawPath(handset);
+    p.setPen(QPen(QColor(200, 30, 30), 2.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(22, 10), 7, 7);
+    p.drawLine(QPointF(17, 15), QPointF(27, 5));
+}
+
 void drawDeskPhone(QPainter& p)
 {
     QPainterPath body;
@@ -254,6 +273,7 @@ QIcon PageIcons::forHeading(const QString& heading)
         {QStringLiteral("Diagnosemodus"), drawLamps},
         {QStringLiteral("Abgehende Gespräche"), [](QPainter& p) { drawHandset(p, 1); }},
         {QStringLiteral("Ankommende Gespräche"), [](QPainter& p) { drawHandset(p, -1); }},
+        {QStringLiteral("Sperrliste"), drawBlocked},
         {QStringLiteral("Weckzeiten"), [](QPainter& p) { drawClock(p, true); }},
         {QStringLiteral("Grundparametrierung"), drawWrench},
         {QStringLiteral("Nebenstellenparametrierung"), drawDeskPhone},

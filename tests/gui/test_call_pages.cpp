@@ -2,9 +2,15 @@
 #include "charges/IncomingCallLog.h"
 #include "charges/OutgoingCallLog.h"
 #include "pages/calls/CallListView.h"
+#include "pages/calls/BlockListPage.h"
 #include "pages/calls/CallLogPage.h"
+#include "shell/CallBlocking.h"
+#include "shell/StatusLine.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
@@ -130,6 +136,59 @@ private Q_SLOTS:
         calls.onIncomingCall(QStringLiteral("301234568"), QStringLiteral("4711"), 0);
         QTRY_VERIFY(bar->maximum() > before + 1);
         QCOMPARE(bar->value(), 3);
+    }
+
+    // "Sperren" on an incoming row puts its caller on the list; the page adds, edits and removes
+    // entries in the file, and shows what kavexctl wrote meanwhile when entered again.
+    void blockListFromTheCallsAndThePage()
+    {
+        ShellHarness shell;
+        shell.clock().setNow(QDateTime(QDate(2026, 3, 2), QTime(12, 0, 0)));
+        const QString dir = shell.core().programDir();
+        QVERIFY(copyData(QStringLiteral("incoming-calls.in"), dir + QStringLiteral("/WinKavex.in")));
+        shell.core().loadCallLogs();
+        CallLogPage incoming(shell.core(), CallLogPage::Kind::Incoming);
+        QVERIFY(!incoming.blockButton()->isEnabled());
+        QTest::keyClicks(incoming.view()->searchField(), QStringLiteral("445566"));
+        incoming.view()->table()->selectRow(0);
+        QVERIFY(incoming.blockButton()->isEnabled());
+        QVERIFY(incoming.block(incoming.view()->currentListRow(), QStringLiteral("Praxis")));
+        QCOMPARE(shell.core().statusLine().text(), QStringLiteral("(0221) 445566 gesperrt"));
+
+        BlockListPage page(shell.core());
+        page.resize(640, 420);
+        page.refresh();
+        QTableWidget& table = *page.table();
+        QCOMPARE(table.rowCount(), 1);
+        QCOMPARE(table.item(0, 1)->text(), QStringLiteral("Praxis"));
+        QVERIFY(!page.addButton()->isEnabled());
+        page.numberField()->setText(QStringLiteral("0900*"));
+        page.noteField()->setText(QStringLiteral("Mehrwertdienste"));
+        page.addButton()->click();
+        table.selectRow(0);
+        QCOMPARE(page.numberField()->text(), QStringLiteral("(0221) 445566"));
+        page.noteField()->setText(QStringLiteral("Praxis Mustermann"));
+        page.changeButton()->click();
+        page.withheldBox()->setChecked(true);
+        QVERIFY(shell.core().callBlocking().blockWithheld());
+        keepPicture(page, QStringLiteral("sperrliste"));
+
+        const QString path = dir + QStringLiteral("/Sperrliste.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("(0221) 445566\tPraxis Mustermann\n0900*\tMehrwertdienste\n"));
+        file.close();
+
+        // Written by another program while the page shows: entering the page again lists it.
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("0171 5550123\n");
+        file.close();
+        page.entered();
+        QCOMPARE(table.rowCount(), 3);
+        table.selectRow(1);
+        page.removeButton()->click();
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.item(1, 0)->text(), QStringLiteral("0171 5550123"));
     }
 };
 

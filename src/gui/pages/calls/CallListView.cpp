@@ -39,14 +39,14 @@ CallListView::CallListView(CallList& list, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Suche:"), this));
     top->addWidget(m_search, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_footer, 1);
-    bottom->addWidget(m_export);
+    m_buttons = new QHBoxLayout;
+    m_buttons->addWidget(m_footer, 1);
+    m_buttons->addWidget(m_export);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addWidget(m_table, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(m_buttons);
 
     connect(m_search, &QLineEdit::textChanged, m_filter, &CallListFilter::setSearch);
     connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -101,6 +101,19 @@ bool CallListView::exportTo(const QString& path)
     const bool ok = CallListExport::writeCsv(*m_filter, path);
     Q_EMIT exported(ok, path);
     return ok;
+}
+
+void CallListView::addButton(QPushButton* button)
+{
+    m_buttons->insertWidget(m_buttons->count() - 1, button);
+}
+
+int CallListView::currentListRow() const
+{
+    const QModelIndex current = m_table->currentIndex();
+    return current.isValid() && m_table->selectionModel()->isRowSelected(current.row(), {})
+               ? m_filter->sourceRow(current.row())
+               : -1;
 }
 
 void CallListView::chooseExportFile()

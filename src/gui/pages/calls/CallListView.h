@@ -6,6 +6,7 @@ class CallList;
 class CallListFilter;
 class QLabel;
 class QLineEdit;
+class QHBoxLayout;
 class QPushButton;
 class QTableView;
 
@@ -25,6 +26,10 @@ public:
     QLabel* footer() const { return m_footer; }
     QPushButton* exportButton() const { return m_export; }
     void setLocked(bool locked);
+    // A button of the page beside "Exportieren...".
+    void addButton(QPushButton* button);
+    // The selected row in the list (not in the view), -1 for none.
+    int currentListRow() const;
     // The end comes into view and stays there: after a load, and while the list is unsorted and
     // the user has not scrolled away from it, as rows arrive.
     void scrollToEnd();
@@ -47,5 +52,6 @@ private:
     QTableView* m_table;
     QLabel* m_footer;
     QPushButton* m_export;
+    QHBoxLayout* m_buttons;
     bool m_atEnd = true;
 };

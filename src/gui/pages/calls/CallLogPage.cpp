@@ -6,8 +6,12 @@
 #include "charges/OutgoingCallLog.h"
 #include "common/FileMessages.h"
 #include "shell/AppCore.h"
+#include "shell/CallBlocking.h"
 #include "shell/StatusLine.h"
 
+#include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -55,6 +59,18 @@ CallLogPage::CallLogPage(AppCore& core, Kind kind, QWidget* parent)
     for (int column = 0; column < look.widths.size(); ++column)
         m_view->table()->setColumnWidth(column, look.widths.at(column));
     connect(m_view, &CallListView::rowActivated, this, &CallLogPage::rename);
+    if (kind == Kind::Incoming) {
+        m_block = new QPushButton(QStringLiteral("&Sperren..."), this);
+        m_block->setAccessibleName(QStringLiteral("Sperren"));
+        m_block->setWhatsThis(QStringLiteral("Setzt den Anrufer der gewählten Zeile auf die Sperrliste."));
+        m_block->setEnabled(false);
+        m_view->addButton(m_block);
+        connect(m_block, &QPushButton::clicked, this, &CallLogPage::askBlock);
+        connect(m_view->table()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+            const int row = m_view->currentListRow();
+            m_block->setEnabled(row >= 0 && !list().text(row, IncomingCallLog::CallerColumn).isEmpty());
+        });
+    }
     connect(m_view, &CallListView::exported, this, [this](bool ok, const QString& path) {
         StatusLine& status = this->core().statusLine();
         ok ? status.showText(StatusLevel::Normal, QStringLiteral("Gespräche nach %1 exportiert").arg(path))
@@ -82,4 +98,31 @@ void CallLogPage::rename(int listRow)
         core().renameIncomingCall(listRow, *name);
     else
         core().renameOutgoingCall(listRow, *name);
+}
+
+void CallLogPage::askBlock()
+{
+    const int row = m_view->currentListRow();
+    if (row < 0)
+        return;
+    const QString caller = list().text(row, IncomingCallLog::CallerColumn);
+    bool ok = false;
+    const QString note = QInputDialog::getText(window(), QStringLiteral("Sperren"),
+                                               QStringLiteral("Notiz für %1:").arg(caller), QLineEdit::Normal,
+                                               list().text(row, IncomingCallLog::NameColumn), &ok);
+    if (ok)
+        block(row, note);
+}
+
+bool CallLogPage::block(int listRow, const QString& note)
+{
+    CallBlocking& blocking = core().callBlocking();
+    const QString caller = list().text(listRow, IncomingCallLog::CallerColumn);
+    StatusLine& status = core().statusLine();
+    if (!blocking.add({caller, note})) {
+        status.showText(StatusLevel::Error, blocking.problem());
+        return false;
+    }
+    status.showText(StatusLevel::Normal, QStringLiteral("%1 gesperrt").arg(caller));
+    return true;
 }

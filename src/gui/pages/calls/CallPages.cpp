@@ -1,5 +1,6 @@
 #include "CallPages.h"
 
+#include "BlockListPage.h"
 #include "CallLogPage.h"
 #include "DiagnosisPage.h"
 #include "NavigationTable.h"
@@ -15,4 +16,6 @@ void registerCallPages(PageRegistry& registry)
     registry.setFactory(PageKey::OutgoingCalls, [](AppCore& core, QWidget* parent) {
         return new CallLogPage(core, CallLogPage::Kind::Outgoing, parent);
     });
+    registry.setFactory(PageKey::BlockList,
+                        [](AppCore& core, QWidget* parent) { return new BlockListPage(core, parent); });
 }
