@@ -21,6 +21,8 @@
 namespace {
 
 constexpr int HeaderLines = 3;
+// A new log holds its title and rule; the empty third line is the break before the first record.
+constexpr int NewLogLines = 2;
 constexpr int MaxHistoryLine = 255;
 constexpr int MaxLogLine = 128;
 constexpr int MaxExtensionName = 30;
@@ -117,7 +119,7 @@ Reading readCalls(const QString& path, std::vector<CompletedCall>& calls, const 
     });
     if (error != 0)
         reading.error = readError(path, error);
-    else if (bad != 0 || number < HeaderLines)
+    else if (bad != 0 || number < NewLogLines)
         reading.error = corrupt(path, bad != 0 ? bad : number + 1);
     return reading;
 }
