@@ -85,7 +85,7 @@ int extensionBox(PrintPageBuilder& b, const MonthlyReport& report)
 int numberBox(PrintPageBuilder& b, const MonthlyReport& report, int top)
 {
     const int heading = top + 1, columns = top + 2, first = top + 3;
-    const int bottom = first + MonthlyReport::TopCount;
+    const int bottom = first + MonthlyReport::TopCount + 1;
     b.shadowedBox(7, top, 99, bottom);
     b.text(QStringLiteral("Die %1 Rufnummern mit den höchsten Kosten").arg(MonthlyReport::TopCount), heading, 8,
            PrintFont::Bold);

@@ -69,17 +69,17 @@ TEST_F(Report, PdfPage)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const std::vector<Word> words = wordsOf(path("m.pdf"));
     EXPECT_EQ(pageCount(words), 1);
-    // Rows: headings 13, extensions 14..16, sum 18; the numbers' box from row 22, its entries from 25.
+    // Rows: headings 13, extensions 14..16, sum 18; the numbers from row 25, the footer in row 47.
     const std::vector<std::tuple<const char*, int, int>> left = {
         {"Monatsbericht", 7, 45}, {"Gebührenzähler", 12, 30}, {"Nebenstelle", 13, 8}, {"Küche", 15, 15},
         {"=Gast", 16, 15},        {"Summe", 18, 8},           {"Rufnummer", 24, 13},  {"0171", 25, 13},
-        {"Mobil\\x1b[2J", 25, 30}, {"München", 28, 30},       {"WinKavex", 46, 7},
+        {"Mobil\\x1b[2J", 25, 30}, {"München", 28, 30},       {"WinKavex", 47, 7},
     };
     for (const auto& [text, row, column] : left)
         EXPECT_TRUE(placed(words, 0, QString::fromUtf8(text), row, column)) << text;
     const std::vector<std::tuple<const char*, int, int>> right = {
         {"Einheiten", 13, 37}, {"70", 14, 37},     {"95", 18, 37},     {"Dauer", 13, 98},   {"1:11:00", 14, 98},
-        {"1:19:40", 18, 98},   {"1:01:30", 27, 92}, {"5.", 29, 11},    {"0.12", 46, 99},
+        {"1:19:40", 18, 98},   {"1:01:30", 27, 92}, {"5.", 29, 11},    {"0.12", 47, 99},
     };
     for (const auto& [text, row, column] : right)
         EXPECT_TRUE(placed(words, 0, QString::fromUtf8(text), row, column, true)) << text;
