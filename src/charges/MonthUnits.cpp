@@ -9,8 +9,7 @@ constexpr qint64 MaxUnits = 999'999'999;
 
 MonthUnits::MonthUnits(const QDate& anyDayOfMonth)
     : m_first(anyDayOfMonth.year(), anyDayOfMonth.month(), 1), m_next(m_first.addMonths(1))
-{
-}
+{}
 
 void MonthUnits::add(const QDate& day, const Units& counters)
 {

@@ -79,9 +79,9 @@ Reading readHistory(const QString& path, MonthUnits& month)
             return;
         }
         const Units counters = CounterLine::columns(line);
-        reading.showsLargeExchange = reading.showsLargeExchange ||
-                                     std::any_of(counters.begin() + SmallExchange, counters.end(),
-                                                 [](int value) { return value != 0; });
+        reading.showsLargeExchange =
+            reading.showsLargeExchange ||
+            std::any_of(counters.begin() + SmallExchange, counters.end(), [](int value) { return value != 0; });
         month.add(day, counters);
     });
     if (error != 0)

@@ -35,9 +35,12 @@ QString csvExtension(const MonthlyReport::Extension& e, const QString& label)
 
 QJsonObject jsonExtension(const MonthlyReport::Extension& e)
 {
-    QJsonObject object{{QStringLiteral("units"), e.units},         {QStringLiteral("cost"), cents(e.cost)},
-                       {QStringLiteral("calls"), e.calls},         {QStringLiteral("call_units"), e.callUnits},
-                       {QStringLiteral("call_cost"), cents(e.callCost)}, {QStringLiteral("seconds"), e.seconds}};
+    QJsonObject object{{QStringLiteral("units"), e.units},
+                       {QStringLiteral("cost"), cents(e.cost)},
+                       {QStringLiteral("calls"), e.calls},
+                       {QStringLiteral("call_units"), e.callUnits},
+                       {QStringLiteral("call_cost"), cents(e.callCost)},
+                       {QStringLiteral("seconds"), e.seconds}};
     if (e.number != 0) {
         object.insert(QStringLiteral("extension"), e.number);
         object.insert(QStringLiteral("name"), e.name);
@@ -86,10 +89,10 @@ QString text(const MonthlyReport& report)
         out += textExtension(e, QString::number(e.number));
     out += textExtension(report.total(), QStringLiteral("Summe"));
     out += QStringLiteral("\nDie %1 Rufnummern mit den höchsten Kosten\n").arg(MonthlyReport::TopCount);
-    out += textRow(QStringLiteral("Rufnummer"), 24, QStringLiteral("Name"), 32,
-                   {QStringLiteral("Gespräche"), QStringLiteral("Einheiten"), QStringLiteral("Kosten"),
-                    QStringLiteral("Dauer")},
-                   NumberWidths);
+    out += textRow(
+        QStringLiteral("Rufnummer"), 24, QStringLiteral("Name"), 32,
+        {QStringLiteral("Gespräche"), QStringLiteral("Einheiten"), QStringLiteral("Kosten"), QStringLiteral("Dauer")},
+        NumberWidths);
     for (const MonthlyReport::DialledNumber& n : report.topNumbers) {
         out += textRow(n.number, 24, n.name, 32,
                        {QString::number(n.calls), QString::number(n.units), money(n.cost, point),
@@ -114,8 +117,7 @@ QByteArray csv(const MonthlyReport& report)
     int rank = 0;
     for (const MonthlyReport::DialledNumber& n : report.topNumbers) {
         out += csvLine({QString::number(++rank), CallListExport::csvField(n.number), CallListExport::csvField(n.name),
-                        QString::number(n.calls), QString::number(n.units), money(n.cost),
-                        QString::number(n.seconds)});
+                        QString::number(n.calls), QString::number(n.units), money(n.cost), QString::number(n.seconds)});
     }
     return out.toUtf8();
 }

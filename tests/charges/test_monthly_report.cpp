@@ -81,11 +81,11 @@ TEST(CompletedCall, RecordLinesByTheirColumns)
     const std::vector<Case> cases = {
         {"completed, across midnight", start + QStringLiteral("Berlin                          2      0,24    1:30"), 2,
          0.24, 90, "Berlin"},
-        {"an hour or more", start + QStringLiteral("Berlin                       1234     12,34 1:02:03"), 1234,
-         12.34, 3723, "Berlin"},
+        {"an hour or more", start + QStringLiteral("Berlin                       1234     12,34 1:02:03"), 1234, 12.34,
+         3723, "Berlin"},
         {"never completed", start + QStringLiteral("Berlin                     "), 0, 0.0, 0, "Berlin"},
-        {"a counter reset during the call", start + QStringLiteral("Berlin                         -2     -0,24    1:00"),
-         0, 0.0, 60, "Berlin"},
+        {"a counter reset during the call",
+         start + QStringLiteral("Berlin                         -2     -0,24    1:00"), 0, 0.0, 60, "Berlin"},
         {"renamed to 30 characters, into the units' columns",
          start + QStringLiteral("Hamburger Hafenverwaltung GmbH  7      0,84    3:00"), 7, 0.84, 180,
          "Hamburger Hafenverwaltung GmbH"},
@@ -137,7 +137,10 @@ TEST(MonthlyReport, DamagedFilesAreNamed)
         {"no history header", goodLine, LogHeader, "WinKavex.dat ist beschädigt (Zeile 1)"},
         {"a history line without a date", HistoryHeader + goodLine + "|   kaputt\r\n", LogHeader,
          "WinKavex.dat ist beschädigt (Zeile 5)"},
-        {"binary in the log", HistoryHeader, LogHeader + "\r\n\x7f" "ELF\x02\x01\x01", "WinKavex.out ist beschädigt (Zeile 4)"},
+        {"binary in the log", HistoryHeader,
+         LogHeader + "\r\n\x7f"
+                     "ELF\x02\x01\x01",
+         "WinKavex.out ist beschädigt (Zeile 4)"},
         {"a record of extension 31", HistoryHeader, LogHeader + "\r\n01.11.2026 00:05:00        31       0301",
          "WinKavex.out ist beschädigt (Zeile 4)"},
     };
@@ -147,7 +150,8 @@ TEST(MonthlyReport, DamagedFilesAreNamed)
         const MonthlyReportResult result = MonthlyReport::read({history, log, QDate(2026, 11, 1), 0.1, {}, 0});
         EXPECT_EQ(result.report.has_value(), *c.error == 0) << c.what;
         if (*c.error != 0) {
-            EXPECT_TRUE(result.error.endsWith(QString::fromUtf8(c.error))) << c.what << ": " << result.error.toStdString();
+            EXPECT_TRUE(result.error.endsWith(QString::fromUtf8(c.error)))
+                << c.what << ": " << result.error.toStdString();
         }
     }
     QFile::remove(log);
@@ -160,9 +164,12 @@ TEST(MonthlyReport, PresentExtensions)
     QTemporaryDir dir;
     const QString history = dir.filePath(QStringLiteral("WinKavex.dat"));
     const QString log = dir.filePath(QStringLiteral("WinKavex.out"));
-    const QByteArray small = "| 02.11.2026 08:00 |   230 |    80 |    20 |     0 |     0 |     0 |     0 |     0 |   330 |\r\n";
-    const QByteArray large = "| 02.11.2026 08:00 |   230 |    80 |    20 |     0 |     0 |     0 |     0 |     1 |   331 |\r\n";
-    const QByteArray call28 = "\r\n15.10.2026 10:00:00        28       0301                                             ";
+    const QByteArray small =
+        "| 02.11.2026 08:00 |   230 |    80 |    20 |     0 |     0 |     0 |     0 |     0 |   330 |\r\n";
+    const QByteArray large =
+        "| 02.11.2026 08:00 |   230 |    80 |    20 |     0 |     0 |     0 |     0 |     1 |   331 |\r\n";
+    const QByteArray call28 =
+        "\r\n15.10.2026 10:00:00        28       0301                                             ";
     struct Case
     {
         QByteArray history, log;

@@ -61,7 +61,8 @@ inline double rowY(double row)
 
 // The word on the page whose left edge (or right edge) lies within a cell of the column, and
 // whose top lies within the row.
-inline bool placed(const std::vector<Word>& words, int page, const QString& text, int row, int column, bool rightEdge = false)
+inline bool placed(const std::vector<Word>& words, int page, const QString& text, int row, int column,
+                   bool rightEdge = false)
 {
     for (const Word& w : words) {
         const double x = rightEdge ? w.xMax : w.xMin;

@@ -64,22 +64,22 @@ TEST_F(Report, ReadableTable)
 
 TEST_F(Report, PdfPage)
 {
-    const CtlRun run = report({QStringLiteral("--month"), QStringLiteral("2026-11"), QStringLiteral("--pdf"),
-                               path("m.pdf")});
+    const CtlRun run =
+        report({QStringLiteral("--month"), QStringLiteral("2026-11"), QStringLiteral("--pdf"), path("m.pdf")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const std::vector<Word> words = wordsOf(path("m.pdf"));
     EXPECT_EQ(pageCount(words), 1);
     // Rows: headings 13, extensions 14..16, sum 18; the numbers from row 25, the footer in row 47.
     const std::vector<std::tuple<const char*, int, int>> left = {
-        {"Monatsbericht", 7, 45}, {"Gebührenzähler", 12, 30}, {"Nebenstelle", 13, 8}, {"Küche", 15, 15},
-        {"=Gast", 16, 15},        {"Summe", 18, 8},           {"Rufnummer", 24, 13},  {"0171", 25, 13},
-        {"Mobil\\x1b[2J", 25, 30}, {"München", 28, 30},       {"WinKavex", 47, 7},
+        {"Monatsbericht", 7, 45},  {"Gebührenzähler", 12, 30}, {"Nebenstelle", 13, 8}, {"Küche", 15, 15},
+        {"=Gast", 16, 15},         {"Summe", 18, 8},           {"Rufnummer", 24, 13},  {"0171", 25, 13},
+        {"Mobil\\x1b[2J", 25, 30}, {"München", 28, 30},        {"WinKavex", 47, 7},
     };
     for (const auto& [text, row, column] : left)
         EXPECT_TRUE(placed(words, 0, QString::fromUtf8(text), row, column)) << text;
     const std::vector<std::tuple<const char*, int, int>> right = {
-        {"Einheiten", 13, 37}, {"70", 14, 37},     {"95", 18, 37},     {"Dauer", 13, 98},   {"1:11:00", 14, 98},
-        {"1:19:40", 18, 98},   {"1:01:30", 27, 92}, {"5.", 29, 11},    {"0.12", 47, 99},
+        {"Einheiten", 13, 37}, {"70", 14, 37},      {"95", 18, 37}, {"Dauer", 13, 98}, {"1:11:00", 14, 98},
+        {"1:19:40", 18, 98},   {"1:01:30", 27, 92}, {"5.", 29, 11}, {"0.12", 47, 99},
     };
     for (const auto& [text, row, column] : right)
         EXPECT_TRUE(placed(words, 0, QString::fromUtf8(text), row, column, true)) << text;
@@ -114,9 +114,10 @@ TEST_F(Report, Failures)
         {{month, QStringLiteral("11.2026")}, {}, QStringLiteral("Kein Monat: 11.2026")},
         {{month}, {}, QStringLiteral("Aufruf: kavexctl report")},
         {{QStringLiteral("--csv"), QStringLiteral("--json")}, {}, QStringLiteral("Aufruf: kavexctl report")},
-        {{}, m_dir.filePath(QStringLiteral("fehlt")), QStringLiteral("Programmverzeichnis ") +
-                                                          m_dir.filePath(QStringLiteral("fehlt")) +
-                                                          QStringLiteral(" nicht gefunden")},
+        {{},
+         m_dir.filePath(QStringLiteral("fehlt")),
+         QStringLiteral("Programmverzeichnis ") + m_dir.filePath(QStringLiteral("fehlt")) +
+             QStringLiteral(" nicht gefunden")},
         {{}, empty.path(), empty.filePath(QStringLiteral("WinKavex.dat nicht gefunden"))},
         {{}, damaged.path(), damaged.filePath(QStringLiteral("WinKavex.dat ist beschädigt (Zeile 1)"))},
         {{QStringLiteral("--pdf"), QStringLiteral("/dev/full")}, {}, QStringLiteral("/dev/full")},

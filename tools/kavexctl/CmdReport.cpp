@@ -117,7 +117,8 @@ int runReport(const CtlOptions& options, const QStringList& args)
 }
 
 // Pages are drawn only for --pdf, but the command is one: it always runs with fonts.
-const CtlRegistrar registrar({"report", "report [--month JJJJ-MM (sonst der Vormonat)] [--csv|--json|--pdf AUSGABE.pdf]",
+const CtlRegistrar registrar({"report",
+                              "report [--month JJJJ-MM (sonst der Vormonat)] [--csv|--json|--pdf AUSGABE.pdf]",
                               runReport, true});
 
 } // namespace

@@ -91,11 +91,9 @@ void paintPages(QPainter& painter, QPagedPaintDevice& device, const PageLayout& 
 
 bool writePdf(const PrintContent& content, const QString& path)
 {
-    return writePdf(jobTitle(),
-                    [&content](QSize size, const PrintTextWidth& width) {
-                        return PrintLayout::pages(content, size, width);
-                    },
-                    path);
+    return writePdf(
+        jobTitle(),
+        [&content](QSize size, const PrintTextWidth& width) { return PrintLayout::pages(content, size, width); }, path);
 }
 
 bool writePdf(const QString& title, const PageLayout& layout, const QString& path)

@@ -8,8 +8,8 @@ class MonthlyReportButton;
 class PrintButton;
 class QPushButton;
 
-// The buttons "In Datei schreiben...", "Aus Datei lesen...", "Drucken..." and "Monatsbericht..." for the frame's button column; the
-// frame disables the widget while a transfer runs.
+// The buttons "In Datei schreiben...", "Aus Datei lesen...", "Drucken..." and "Monatsbericht..." for the frame's button
+// column; the frame disables the widget while a transfer runs.
 class ConfigFileButtons : public QWidget
 {
     Q_OBJECT

@@ -40,8 +40,8 @@ void MonthlyReportButton::writeReport()
     QList<QDate> choices;
     for (int back = MonthsOffered - 1; back >= 0; --back)
         choices << thisMonth.addMonths(-back);
-    const QDate month = m_monthPrompt ? m_monthPrompt(choices, thisMonth.addMonths(-1))
-                                      : askMonth(choices, thisMonth.addMonths(-1));
+    const QDate month =
+        m_monthPrompt ? m_monthPrompt(choices, thisMonth.addMonths(-1)) : askMonth(choices, thisMonth.addMonths(-1));
     if (!month.isValid())
         return;
     const QString proposed = QStringLiteral("Monatsbericht_%1.pdf").arg(month.toString(QStringLiteral("yyyy-MM")));
@@ -57,12 +57,13 @@ void MonthlyReportButton::writeReport()
         MonthlyReportInputs::of(m_core.programDir(), m_core.settings(), month, m_core.extensionCount()));
     if (!result.report) {
         status.showText(StatusLevel::Error, result.error);
-    } else if (!MonthlyReportPainter::writePdf({*result.report, m_core.settings().printWithBorder(), m_core.clock().now()},
-                                               path)) {
+    } else if (!MonthlyReportPainter::writePdf(
+                   {*result.report, m_core.settings().printWithBorder(), m_core.clock().now()}, path)) {
         status.showText(StatusLevel::Error, FileMessages::cannotWrite(path));
     } else {
-        status.showText(StatusLevel::Normal, QStringLiteral("Monatsbericht %1 nach %2 geschrieben")
-                                                 .arg(MonthlyReport::monthText(month), path));
+        status.showText(
+            StatusLevel::Normal,
+            QStringLiteral("Monatsbericht %1 nach %2 geschrieben").arg(MonthlyReport::monthText(month), path));
     }
 }
 
@@ -72,9 +73,8 @@ QDate MonthlyReportButton::askMonth(const QList<QDate>& choices, const QDate& pr
     for (const QDate& month : choices)
         names << MonthlyReport::monthText(month);
     bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(window(), QStringLiteral("Monatsbericht"), QStringLiteral("Monat"), names,
-                              static_cast<int>(choices.indexOf(proposed)), false, &ok);
+    const QString chosen = QInputDialog::getItem(window(), QStringLiteral("Monatsbericht"), QStringLiteral("Monat"),
+                                                 names, static_cast<int>(choices.indexOf(proposed)), false, &ok);
     return ok ? choices.value(names.indexOf(chosen)) : QDate();
 }
 
