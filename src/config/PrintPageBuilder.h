@@ -26,7 +26,6 @@ public:
     void colourBar(int row, int left, int width, std::uint32_t rgb);
 
     const PageGrid& grid() const { return m_grid; }
-    int textWidth(const QString& text, PrintFont font) const { return m_width(text, font); }
     PrintPage page() const { return m_page; }
 
 private:
