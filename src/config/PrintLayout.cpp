@@ -1,83 +1,14 @@
 #include "config/PrintLayout.h"
 
-#include "common/ProgramVersion.h"
+#include "config/PrintPageBuilder.h"
 
 namespace {
 
-const QString Footer = QStringLiteral("WinKavex - Version ") + QString::fromUtf8(ProgramVersion::Number);
 const QString Title = QStringLiteral("Kavex K3/K8 - Konfiguration");
 constexpr int SpeedDialBarRows = 15; // the side bar's extent on the speed-dial page, like 15 extensions
 constexpr int EntriesPerColumn = 30;
 
-// Adds the texts and shapes of one page in grid terms.
-class PageBuilder
-{
-public:
-    PageBuilder(const PageGrid& grid, const PrintTextWidth& width) : m_grid(grid), m_width(width) {}
-
-    void text(const QString& text, int row, int column, PrintFont font = PrintFont::Body)
-    {
-        place(text, row, column, font, PrintAlign::Left, m_grid.column(column));
-    }
-    void rightAligned(const QString& text, int row, int column, PrintFont font = PrintFont::Body)
-    {
-        place(text, row, column, font, PrintAlign::Right, m_grid.column(column) - m_width(text, font));
-    }
-    // Centred under the bold heading that starts at the column.
-    void centredUnder(const QString& text, const QString& heading, int row, int column)
-    {
-        const int x =
-            m_grid.column(column) + m_width(heading, PrintFont::Bold) / 2 - m_width(text, PrintFont::Body) / 2;
-        place(text, row, column, PrintFont::Body, PrintAlign::Centre, x);
-    }
-    void footer(int row)
-    {
-        place(Footer, row, 7, PrintFont::Body, PrintAlign::Left, m_grid.column(7) + m_grid.shadow());
-    }
-    void header(bool withBars, const QDateTime& printedAt, int barRows)
-    {
-        const int d = m_grid.shadow();
-        if (withBars) {
-            fill({m_grid.column(3), m_grid.row(7), m_grid.column(99) + d, m_grid.row(10)});
-            fill({m_grid.column(3), m_grid.row(7), m_grid.column(6), m_grid.row(barRows + 30) + d});
-        }
-        PrintText title{Title, PrintFont::Title};
-        title.align = PrintAlign::Centre;
-        title.white = withBars;
-        title.x = m_grid.width * 52 / 100 - m_width(Title, PrintFont::Title) / 2;
-        title.y = m_grid.height * 15 / 110;
-        m_page.texts.push_back(title);
-        const QString when = printedAt.toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral("     ") +
-                             printedAt.toString(QStringLiteral("HH:mm"));
-        rightAligned(when, 8, 99);
-        // The date lies on the title bar as well: black on black could not be read.
-        m_page.texts.back().white = withBars;
-    }
-    void shadowedBox(int left, int top, int right, int bottom)
-    {
-        const PrintRect box{m_grid.column(left), m_grid.row(top), m_grid.column(right), m_grid.row(bottom)};
-        const int d = m_grid.shadow();
-        m_page.frames.push_back(box);
-        fill({box.left + d, box.bottom, box.right + d, box.bottom + d});
-        fill({box.right, box.top + d, box.right + d, box.bottom + d});
-    }
-    PrintPage page() const { return m_page; }
-
-private:
-    void place(const QString& text, int row, int column, PrintFont font, PrintAlign align, int x)
-    {
-        if (text.isEmpty())
-            return;
-        m_page.texts.push_back({text, font, row, column, align, false, x, m_grid.row(row)});
-    }
-    void fill(const PrintRect& rect) { m_page.fills.push_back(rect); }
-
-    const PageGrid& m_grid;
-    const PrintTextWidth& m_width;
-    PrintPage m_page;
-};
-
-void baseValues(PageBuilder& b, const PrintConfiguration& c)
+void baseValues(PrintPageBuilder& b, const PrintConfiguration& c)
 {
     static const std::array<QString, 8> labels = {QStringLiteral("Protokoll"),
                                                   QStringLiteral("Anschlußart"),
@@ -94,7 +25,7 @@ void baseValues(PageBuilder& b, const PrintConfiguration& c)
     }
 }
 
-void msns(PageBuilder& b, const PrintConfiguration& c)
+void msns(PrintPageBuilder& b, const PrintConfiguration& c)
 {
     b.shadowedBox(53, 11, 99, 23);
     for (std::size_t m = 0; m < c.msnNumbers.size(); ++m) {
@@ -110,7 +41,7 @@ const QString MsnHeading = QStringLiteral("MSN-Zuordnung");
 const QString PulseHeading = QStringLiteral("Impuls");
 const QString TrunkHeading = QStringLiteral("Spontane Amtsholung");
 
-void extensionRow(PageBuilder& b, const PrintExtensionRow& e, int row)
+void extensionRow(PrintPageBuilder& b, const PrintExtensionRow& e, int row)
 {
     const QString yes = QStringLiteral("Ja");
     b.centredUnder(e.number, NumberHeading, row, 8);
@@ -127,7 +58,7 @@ void extensionRow(PageBuilder& b, const PrintExtensionRow& e, int row)
     b.rightAligned(e.cost, row, 98);
 }
 
-void extensions(PageBuilder& b, const PrintConfiguration& c)
+void extensions(PrintPageBuilder& b, const PrintConfiguration& c)
 {
     const int n = static_cast<int>(c.extensions.size());
     b.shadowedBox(7, 24, 99, n + 30);
@@ -152,15 +83,15 @@ void extensions(PageBuilder& b, const PrintConfiguration& c)
 PrintPage configurationPage(const PrintContent& content, const PageGrid& grid, const PrintTextWidth& width)
 {
     const PrintConfiguration& c = *content.configuration;
-    PageBuilder b(grid, width);
-    b.header(content.withBars, content.printedAt, static_cast<int>(c.extensions.size()));
+    PrintPageBuilder b(grid, width);
+    b.header(Title, content.withBars, content.printedAt, static_cast<int>(c.extensions.size()) + 30);
     baseValues(b, c);
     msns(b, c);
     extensions(b, c);
     return b.page();
 }
 
-void speedDialHeadings(PageBuilder& b, int first)
+void speedDialHeadings(PrintPageBuilder& b, int first)
 {
     b.text(QStringLiteral("Kurzwahl"), 12, first, PrintFont::Bold);
     b.text(QStringLiteral("Bezeichnung"), 12, first + 5, PrintFont::Bold);
@@ -170,8 +101,8 @@ void speedDialHeadings(PageBuilder& b, int first)
 
 PrintPage speedDialPage(const PrintContent& content, const PageGrid& grid, const PrintTextWidth& width)
 {
-    PageBuilder b(grid, width);
-    b.header(content.withBars, content.printedAt, SpeedDialBarRows);
+    PrintPageBuilder b(grid, width);
+    b.header(Title, content.withBars, content.printedAt, SpeedDialBarRows + 30);
     b.shadowedBox(7, 11, 51, 45);
     speedDialHeadings(b, 8);
     speedDialHeadings(b, 54);

@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -59,8 +60,16 @@ struct PrintRect
     bool operator==(const PrintRect&) const = default;
 };
 
+// A bar in a colour of its own (0xRRGGBB), such as an extension's colour of the charts.
+struct PrintColourFill
+{
+    PrintRect rect;
+    std::uint32_t rgb = 0;
+};
+
 struct PrintPage
 {
+    std::vector<PrintColourFill> colourFills;
     std::vector<PrintRect> fills;  // black: the bars and the boxes' shadows
     std::vector<PrintRect> frames; // box outlines, drawn with a pen of FramePen units
     std::vector<PrintText> texts;

@@ -4,6 +4,7 @@
 #include "NavigationBar.h"
 #include "ShellHarness.h"
 #include "pages/config/ConfigPages.h"
+#include "pages/config/MonthlyReportButton.h"
 #include "pages/config/PrintButton.h"
 #include "shell/StatusLine.h"
 
@@ -20,6 +21,11 @@ QStringList texts(const QMenu* menu)
     for (const QAction* action : menu->actions())
         list << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return list;
+}
+
+QString testData(const char* name)
+{
+    return qEnvironmentVariable("KAVEX_SOURCE_DIR") + QStringLiteral("/tests/data/") + QString::fromLatin1(name);
 }
 
 QAction* entry(const QMenu* menu, const QString& text)
@@ -117,6 +123,51 @@ private Q_SLOTS:
         QCOMPARE(rig.h.core().statusLine().text(), QStringLiteral("Kein Drucker eingerichtet"));
         QCOMPARE(rig.h.core().statusLine().colourLevel(), 2);
         QVERIFY(rig.h.window().buttonBar()->fileButtons()->isEnabled());
+    }
+
+    // "Monatsbericht...": the previous month proposed among the last 24, the PDF in the chosen
+    // file, the outcome on the status line; a missing history leaves no file.
+    void monthlyReportAsksForMonthAndFile()
+    {
+        Rig rig;
+        auto* button = rig.h.window().buttonBar()->fileButtons()->findChild<MonthlyReportButton*>();
+        QVERIFY(button);
+        QCOMPARE(button->text(), QStringLiteral("Monatsbericht..."));
+        const QDate today = rig.h.clock().now().date();
+        QList<QDate> offered;
+        QDate proposed;
+        QString proposedName;
+        button->setPrompts(
+            [&](const QList<QDate>& choices, const QDate& previous) {
+                offered = choices;
+                proposed = previous;
+                return QDate(2026, 11, 1);
+            },
+            [&](const QString&, const QString& name) {
+                proposedName = name;
+                return QDir(rig.h.core().programDir()).filePath(QStringLiteral("bericht"));
+            });
+        const QString pdf = QDir(rig.h.core().programDir()).filePath(QStringLiteral("bericht.pdf"));
+
+        button->click();
+        QCOMPARE(offered.size(), 24);
+        QCOMPARE(offered.last(), QDate(today.year(), today.month(), 1));
+        QCOMPARE(proposed, offered.last().addMonths(-1));
+        QCOMPARE(proposedName, QStringLiteral("Monatsbericht_2026-11.pdf"));
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(rig.h.core().statusLine().colourLevel(), 2);
+        QVERIFY(rig.h.core().statusLine().text().endsWith(QStringLiteral("WinKavex.dat nicht gefunden")));
+
+        QVERIFY(QFile::copy(testData("report-history.dat"),
+                            QDir(rig.h.core().programDir()).filePath(QStringLiteral("WinKavex.dat"))));
+        QVERIFY(QFile::copy(testData("report-outgoing.out"),
+                            QDir(rig.h.core().programDir()).filePath(QStringLiteral("WinKavex.out"))));
+        button->click();
+        QCOMPARE(rig.h.core().statusLine().text(),
+                 QStringLiteral("Monatsbericht November 2026 nach %1 geschrieben").arg(pdf));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(5) == "%PDF-");
     }
 };
 

@@ -4,6 +4,7 @@
 #include "config/PrintLayout.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QMarginsF>
@@ -38,6 +39,11 @@ struct PrintFonts
 
 void drawPage(QPainter& painter, const PrintPage& page, const PrintFonts& fonts)
 {
+    for (const PrintColourFill& f : page.colourFills) {
+        const PrintRect& r = f.rect;
+        const QColor colour((f.rgb >> 16) & 0xFF, (f.rgb >> 8) & 0xFF, f.rgb & 0xFF);
+        painter.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), colour);
+    }
     for (const PrintRect& r : page.fills)
         painter.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), Qt::black);
     painter.setPen(QPen(Qt::black, PrintLayout::FramePen));
@@ -63,12 +69,19 @@ QString jobTitle()
 
 void paint(QPainter& painter, QPagedPaintDevice& device, const PrintContent& content)
 {
+    paintPages(painter, device, [&content](QSize size, const PrintTextWidth& width) {
+        return PrintLayout::pages(content, size, width);
+    });
+}
+
+void paintPages(QPainter& painter, QPagedPaintDevice& device, const PageLayout& layout)
+{
     const QSize size(device.width(), device.height());
     const PrintFonts fonts(PageGrid{size.width(), size.height()}.row(1));
-    const auto width = [&fonts, &device](const QString& text, PrintFont font) {
+    const PrintTextWidth width = [&fonts, &device](const QString& text, PrintFont font) {
         return QFontMetrics(fonts[font], &device).horizontalAdvance(text);
     };
-    const std::vector<PrintPage> pages = PrintLayout::pages(content, size, width);
+    const std::vector<PrintPage> pages = layout(size, width);
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device.newPage();
@@ -78,12 +91,19 @@ void paint(QPainter& painter, QPagedPaintDevice& device, const PrintContent& con
 
 bool writePdf(const PrintContent& content, const QString& path)
 {
+    return writePdf(
+        jobTitle(),
+        [&content](QSize size, const PrintTextWidth& width) { return PrintLayout::pages(content, size, width); }, path);
+}
+
+bool writePdf(const QString& title, const PageLayout& layout, const QString& path)
+{
     // Made in memory and written in one go: a failed write (a full disk) leaves no half file
     // behind and is reported, which the writer's own file would not do.
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     QPdfWriter writer(&pdf);
-    writer.setTitle(jobTitle());
+    writer.setTitle(title);
     writer.setCreator(QStringLiteral("WinKavex"));
     // The margins of a usual printer's unprintable edge.
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
@@ -91,7 +111,7 @@ bool writePdf(const PrintContent& content, const QString& path)
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    paint(painter, writer, content);
+    paintPages(painter, writer, layout);
     return painter.end() && TextFile::writeOut(path, pdf.data()) == 0;
 }
 

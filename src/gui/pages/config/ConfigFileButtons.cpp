@@ -1,6 +1,7 @@
 #include "ConfigFileButtons.h"
 
 #include "ConfigFileActions.h"
+#include "MonthlyReportButton.h"
 #include "PrintButton.h"
 
 #include <QPushButton>
@@ -15,6 +16,7 @@ ConfigFileButtons::ConfigFileButtons(AppCore& core, QWidget* parent)
     m_load->setWhatsThis(QStringLiteral("Lädt eine gespeicherte Konfiguration (*.kvx) in die Seiten. Zur Anlage "
                                         "übertragen wird sie erst mit \"Konfigurieren\"."));
     m_print = new PrintButton(core, this);
+    m_report = new MonthlyReportButton(core, this);
     m_save->setObjectName(QStringLiteral("InDateiSchreiben"));
     m_load->setObjectName(QStringLiteral("AusDateiLesen"));
     auto* layout = new QVBoxLayout(this);
@@ -22,6 +24,7 @@ ConfigFileButtons::ConfigFileButtons(AppCore& core, QWidget* parent)
     layout->addWidget(m_save);
     layout->addWidget(m_load);
     layout->addWidget(m_print);
+    layout->addWidget(m_report);
     connect(m_save, &QPushButton::clicked, m_actions, &ConfigFileActions::save);
     connect(m_load, &QPushButton::clicked, m_actions, &ConfigFileActions::load);
 }

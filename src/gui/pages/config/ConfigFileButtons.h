@@ -4,11 +4,12 @@
 
 class AppCore;
 class ConfigFileActions;
+class MonthlyReportButton;
 class PrintButton;
 class QPushButton;
 
-// The buttons "In Datei schreiben...", "Aus Datei lesen..." and "Drucken..." for the frame's button column; the
-// frame disables the widget while a transfer runs.
+// The buttons "In Datei schreiben...", "Aus Datei lesen...", "Drucken..." and "Monatsbericht..." for the frame's button
+// column; the frame disables the widget while a transfer runs.
 class ConfigFileButtons : public QWidget
 {
     Q_OBJECT
@@ -19,10 +20,12 @@ public:
     QPushButton* saveButton() const { return m_save; }
     QPushButton* loadButton() const { return m_load; }
     PrintButton* printButton() const { return m_print; }
+    MonthlyReportButton* reportButton() const { return m_report; }
 
 private:
     ConfigFileActions* m_actions;
     QPushButton* m_save;
     QPushButton* m_load;
     PrintButton* m_print;
+    MonthlyReportButton* m_report;
 };
