@@ -1,5 +1,6 @@
 #include "contacts/VCardReader.h"
 
+#include "common/Cp1252.h"
 #include "common/TextFile.h"
 
 #include <cerrno>
@@ -10,8 +11,15 @@ namespace {
 
 constexpr qint64 MaxFileBytes = 32 * 1024 * 1024;
 
+bool isQuotedPrintable(const QByteArray& line)
+{
+    const qsizetype colon = line.indexOf(':');
+    return colon > 0 && line.left(colon).toUpper().contains("QUOTED-PRINTABLE");
+}
+
 // Folding inserts a line break followed by one blank or tab; joining works on the bytes, so that a
-// fold inside a UTF-8 sequence is joined before the text is decoded.
+// fold inside a UTF-8 sequence is joined before the text is decoded. A quoted-printable value of
+// vCard 2.1 goes on after a line that ends in "=" (a soft line break), whatever the next one holds.
 QList<QByteArray> unfoldedLines(QByteArray bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -19,20 +27,57 @@ QList<QByteArray> unfoldedLines(QByteArray bytes)
     bytes.replace("\r\n", "\n");
     bytes.replace('\r', '\n');
     QList<QByteArray> lines;
+    bool softBreak = false;
     for (const QByteArray& raw : bytes.split('\n')) {
-        if (!lines.isEmpty() && (raw.startsWith(' ') || raw.startsWith('\t')))
+        if (!lines.isEmpty() && softBreak) {
+            lines.last().chop(1);
+            lines.last() += raw;
+        } else if (!lines.isEmpty() && (raw.startsWith(' ') || raw.startsWith('\t'))) {
             lines.last() += raw.mid(1);
-        else
+        } else {
             lines << raw;
+        }
+        softBreak = lines.last().endsWith('=') && isQuotedPrintable(lines.last());
     }
     return lines;
 }
 
+// "=XX" is the byte XX; an "=" without two hex digits after it is dropped.
+QByteArray quotedPrintableDecoded(const QByteArray& value)
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value.at(i) != '=') {
+            bytes += value.at(i);
+            continue;
+        }
+        bool ok = false;
+        const int code = value.mid(i + 1, 2).toInt(&ok, 16);
+        if (ok && i + 2 < value.size()) {
+            bytes += static_cast<char>(code);
+            i += 2;
+        }
+    }
+    return bytes;
+}
+
 struct Property
 {
-    QString name; // upper case, without a group
+    QString name;   // upper case, without a group
+    QString params; // upper case, ";"-separated, as written
     QString value;
 };
+
+// A vCard 2.1 value may be quoted-printable, in a character set of its own (UTF-8 unless said).
+QString decodedValue(const Property& p)
+{
+    if (!p.params.contains(QLatin1String("QUOTED-PRINTABLE")))
+        return p.value;
+    const QByteArray bytes = quotedPrintableDecoded(p.value.toLatin1());
+    const bool western = p.params.contains(QLatin1String("CHARSET=ISO-8859")) ||
+                         p.params.contains(QLatin1String("CHARSET=WINDOWS-1252"));
+    return western ? Cp1252::toUnicode(bytes) : QString::fromUtf8(bytes);
+}
 
 // NAME[;PARAM…]:VALUE, with an optional "group." in front; a colon inside a quoted parameter
 // value does not end the name.
@@ -44,11 +89,12 @@ std::optional<Property> property(const QString& line)
         if (c == QLatin1Char('"'))
             quoted = !quoted;
         else if (c == QLatin1Char(':') && !quoted) {
-            QString name = line.left(i).section(QLatin1Char(';'), 0, 0).trimmed();
+            const QString head = line.left(i);
+            QString name = head.section(QLatin1Char(';'), 0, 0).trimmed();
             name = name.section(QLatin1Char('.'), -1).toUpper();
             if (name.isEmpty())
                 return std::nullopt;
-            return Property{name, line.mid(i + 1)};
+            return Property{name, head.section(QLatin1Char(';'), 1).toUpper(), line.mid(i + 1)};
         }
     }
     return std::nullopt;
@@ -91,12 +137,13 @@ public:
         const std::optional<Property> p = property(line);
         if (!p)
             return false;
+        const QString value = decodedValue(*p);
         if (p->name == QLatin1String("FN"))
-            m_formatted = unescaped(p->value);
+            m_formatted = unescaped(value);
         else if (p->name == QLatin1String("N"))
-            m_parts = nameFromParts(p->value);
-        else if (p->name == QLatin1String("TEL") && !p->value.trimmed().isEmpty())
-            m_card.numbers << p->value.trimmed();
+            m_parts = nameFromParts(value);
+        else if (p->name == QLatin1String("TEL") && !value.trimmed().isEmpty())
+            m_card.numbers << value.trimmed();
         return true;
     }
 

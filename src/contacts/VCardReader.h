@@ -5,9 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// vCard files (versions 3.0 and 4.0, UTF-8) as the address book needs them: the name and the
-// telephone numbers of each card. Folded lines are joined; a card that does not end, holds a
-// line that is no property, or has no name is skipped and counted, never fatal.
+// vCard files (versions 3.0 and 4.0 in UTF-8; 2.1 with quoted-printable values in UTF-8 or a
+// Western character set) as the address book needs them: the name and the telephone numbers of
+// each card. Folded lines are joined; a card that does not end, holds a line that is no property,
+// or has no name is skipped and counted, never fatal.
 namespace VCardReader {
 
 struct Card

@@ -105,7 +105,7 @@ struct AppCore::Parts
     TransferLock transferLock{link, lamps, printout};
     SecondTick tick;
     QTimer timer;
-    CallerNames callerNames{settings, status};
+    CallerNames callerNames{clock, settings, status};
     CallBlocking blocking{settings, programDir};
     CallHooks hooks;
     ExchangeService exchange{{link, image, chargeUpdate, passwords}};

@@ -116,7 +116,7 @@ TEST(AddressBook, NamesNumbersOfTheFileAndReportsTheSkippedCards)
     AddressBook book;
     const AddressBook::Report report = book.load(writeFile(dir, Cards));
     EXPECT_EQ(AddressBook::reportText(report),
-              QStringLiteral("Telefonbuch: 2 Karten gelesen, 4 fehlerhafte Karten übersprungen"));
+              QStringLiteral("Telefonbuch: 2 Karten mit 3 Nummern gelesen, 4 fehlerhafte Karten übersprungen"));
     // The same number on two cards keeps the first card's name.
     EXPECT_EQ(book.nameFor(QStringLiteral("0049301234567")), QStringLiteral("Dr. Hans Müller"));
     EXPECT_EQ(book.nameFor(QStringLiteral("01719876543")), QStringLiteral("Dr. Hans Müller"));

@@ -94,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(page.addressBookField()->text(), path);
         QVERIFY(settingsBytes(shell.core()).contains(("Telefonbuch=" + path).toUtf8()));
         QCOMPARE(shell.core().statusLine().text(),
-                 QStringLiteral("Telefonbuch: 1 Karten gelesen, 1 fehlerhafte Karten übersprungen"));
+                 QStringLiteral("Telefonbuch: 1 Karten mit 1 Nummern gelesen, 1 fehlerhafte Karten übersprungen"));
         IncomingCallLog& incoming = shell.core().incomingCalls();
         incoming.onIncomingCall(QStringLiteral("301234567"), QStringLiteral("4711"), 0);
         QCOMPARE(incoming.list().text(0, IncomingCallLog::NameColumn), QStringLiteral("Hans Müller"));

@@ -258,7 +258,7 @@ TEST_F(AppCoreTest, AHookHearsOfACallNamedFromTheAddressBook)
     cards.close();
 
     m_core->setAddressBookFile(cards.fileName());
-    EXPECT_EQ(m_core->statusLine().text(), QStringLiteral("Telefonbuch: 1 Karten gelesen"));
+    EXPECT_EQ(m_core->statusLine().text(), QStringLiteral("Telefonbuch: 1 Karten mit 1 Nummern gelesen"));
     m_core->incomingCalls().onIncomingCall(QStringLiteral("221445566"), QStringLiteral("4711"), 0x21);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_core->callHooks().runningCount() == 0; }, 20000));
     EXPECT_EQ(settingsBytes(heard), QByteArray("0221445566|Erika Mustermann"));

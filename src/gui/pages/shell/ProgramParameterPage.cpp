@@ -32,7 +32,8 @@ ProgramParameterPage::ProgramParameterPage(AppCore& core, QWidget* parent)
       m_outgoing(new QCheckBox(QStringLiteral("Abgehende Gespräche aufzeichnen"))),
       m_freeCalls(new QCheckBox(QStringLiteral("Automatisches Löschen von kostenlosen Gesprächen"))),
       m_addressBook(new QLineEdit), m_chooseAddressBook(new QPushButton(QStringLiteral("Wählen..."))),
-      m_dropAddressBook(new QPushButton(QStringLiteral("Entfernen")))
+      m_dropAddressBook(new QPushButton(QStringLiteral("Entfernen"))),
+      m_chooseAddressFolder(new QPushButton(QStringLiteral("Ordner...")))
 {
     auto* columns = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
@@ -181,11 +182,16 @@ QWidget* ProgramParameterPage::buildAddressBookRow()
     auto* layout = new QHBoxLayout;
     layout->addWidget(m_addressBook, 1);
     layout->addWidget(m_chooseAddressBook);
+    layout->addWidget(m_chooseAddressFolder);
     layout->addWidget(m_dropAddressBook);
     column->addLayout(layout);
     m_addressBook->setWhatsThis(QStringLiteral("Eine vCard-Datei, deren Namen Anrufer und gewählte Nummern benennen, "
                                                "wenn keine Kurzwahl paßt; vor dem Ort der Vorwahl."));
-    connect(m_chooseAddressBook, &QPushButton::clicked, this, &ProgramParameterPage::chooseAddressBook);
+    m_chooseAddressFolder->setWhatsThis(
+        QStringLiteral("Ein Ordner mit einer .vcf-Datei je Kontakt, wie ihn Programme zum Abgleich mit einem "
+                       "Adreßbuch-Server schreiben. Ändert sich eine Datei, wird das Telefonbuch neu gelesen."));
+    connect(m_chooseAddressBook, &QPushButton::clicked, this, [this] { chooseAddressBook(false); });
+    connect(m_chooseAddressFolder, &QPushButton::clicked, this, [this] { chooseAddressBook(true); });
     connect(m_dropAddressBook, &QPushButton::clicked, this, [this] {
         core().setAddressBookFile(QString());
         refresh();
@@ -193,9 +199,9 @@ QWidget* ProgramParameterPage::buildAddressBookRow()
     return row;
 }
 
-void ProgramParameterPage::chooseAddressBook()
+void ProgramParameterPage::chooseAddressBook(bool folder)
 {
-    const QString path = m_filePrompt ? m_filePrompt() : askAddressBookFile();
+    const QString path = m_filePrompt ? m_filePrompt() : folder ? askAddressBookFolder() : askAddressBookFile();
     if (path.isEmpty())
         return;
     core().setAddressBookFile(path);
@@ -214,6 +220,13 @@ QString ProgramParameterPage::askAddressBookFile()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString ProgramParameterPage::askAddressBookFolder()
+{
+    const QString current = core().settings().addressBookFile();
+    return QFileDialog::getExistingDirectory(window(), QStringLiteral("Telefonbuch (vCard-Ordner)"),
+                                             current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
 }
 
 void ProgramParameterPage::refresh()

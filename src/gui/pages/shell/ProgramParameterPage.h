@@ -30,6 +30,7 @@ public:
     QLineEdit* addressBookField() const { return m_addressBook; }
     QPushButton* addressBookChooser() const { return m_chooseAddressBook; }
     QPushButton* addressBookRemover() const { return m_dropAddressBook; }
+    QPushButton* addressFolderChooser() const { return m_chooseAddressFolder; }
     // Tests answer the file dialog of "Telefonbuch (vCard)" with a path (empty: cancelled).
     void setFilePrompt(std::function<QString()> prompt) { m_filePrompt = std::move(prompt); }
 
@@ -42,8 +43,9 @@ private:
     QWidget* buildDisplayGroup();
     QWidget* buildMonitoringGroup();
     QWidget* buildAddressBookRow();
-    void chooseAddressBook();
+    void chooseAddressBook(bool folder);
     QString askAddressBookFile();
+    QString askAddressBookFolder();
     void applyEnablingRules();
     void onActionChanged(int position);
     void onCapiToggled(bool on);
@@ -64,6 +66,7 @@ private:
     QLineEdit* m_addressBook;
     QPushButton* m_chooseAddressBook;
     QPushButton* m_dropAddressBook;
+    QPushButton* m_chooseAddressFolder;
     std::function<QString()> m_filePrompt;
     bool m_locked = false;
     bool m_filling = false;
