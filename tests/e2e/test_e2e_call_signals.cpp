@@ -94,6 +94,7 @@ TEST(E2eCallSignals, FollowSeesTheCallsOfTheLogs)
         }
     }
     EXPECT_TRUE(found) << "no line of " << in.value(QStringLiteral("time")).toString().toStdString();
+    EXPECT_EQ(in.value(QStringLiteral("blocked")), QJsonValue(false));
     const QJsonObject done = first.value(QStringLiteral("OutgoingCallCompleted"));
     found = false;
     for (const QByteArray& line : logLines(programDir + QStringLiteral("/WinKavex.out"))) {

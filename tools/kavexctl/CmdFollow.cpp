@@ -39,12 +39,14 @@ public Q_SLOTS:
                    {"caller", a[2].toString()},
                    {"formatted", a[3].toString()},
                    {"place", a[4].toString()},
-                   {"name", a[5].toString()}});
+                   {"name", a[5].toString()},
+                   {"blocked", a.value(6).toBool()}});
             return;
         }
         const QString caller = a[3].toString().isEmpty() ? QStringLiteral("unbekannt") : a[3].toString();
-        show(QStringLiteral("%1  Anruf von %2 an %3%4")
-                 .arg(a[0].toString(), caller, a[1].toString(), named(a[5].toString())));
+        show(QStringLiteral("%1  Anruf von %2 an %3%4%5")
+                 .arg(a[0].toString(), caller, a[1].toString(), named(a[5].toString()),
+                      a.value(6).toBool() ? QStringLiteral(" (gesperrt)") : QString()));
     }
     void onBegun(const QDBusMessage& message)
     {
