@@ -93,7 +93,8 @@ TEST(CallHooks, AHookGetsTheCallsFieldsInItsEnvironmentAndItsResultIsTraced)
             fields << line;
     }
     fields.sort();
-    EXPECT_EQ(fields, QStringList({"KAVEX_CALLER=0301234567", "KAVEX_FORMATTED=(030) 1234567", "KAVEX_MSN=4711",
+    EXPECT_EQ(fields, QStringList({"KAVEX_BLOCKED=0", "KAVEX_CALLER=0301234567", "KAVEX_FORMATTED=(030) 1234567",
+                                   "KAVEX_MSN=4711",
                                    "KAVEX_NAME=Berlin", "KAVEX_PLACE=Berlin", "KAVEX_TIME=02.03.2026 10:00:00"}));
     EXPECT_TRUE(traced.contains(QStringLiteral("incoming-call> erste")));
     EXPECT_TRUE(traced.contains(QStringLiteral("incoming-call> zweite")));
