@@ -136,6 +136,7 @@ void TCapiAnrufMonitor::onDisconnectInd(TConnection* connection)
         return;
     forgetPendingCall();
     Q_EMIT stateChange(false, true);
+    Q_EMIT callEnded();
 }
 
 void TCapiAnrufMonitor::onConnectB3Ind(TConnection* connection, const TCapiMessage& message, TCapiMessageFlags& flags)

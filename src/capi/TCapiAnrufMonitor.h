@@ -53,6 +53,8 @@ public:
 Q_SIGNALS:
     void incomingCall(const TCapiAnrufNotification& call);
     void stateChange(bool bUserCanReject, bool bUserCanCangeNoDisturbMode);
+    // The pending call has ended (its caller hung up, or it was taken off and cleared).
+    void callEnded();
     // A text for an information box: an unknown message, or a failed release at the end.
     void notice(const QString& text);
 

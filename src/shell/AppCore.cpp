@@ -219,6 +219,9 @@ void AppCore::startCallMonitor()
         return m_parts->blocking.blockedName(
             IncomingRecord::normalisedCaller(call.CallingPartyNumber, call.CallingTypeOfNumber));
     });
+    connect(&monitor, &TCapiAnrufMonitor::incomingCall, &m_parts->mqtt,
+            [this](const TCapiAnrufNotification& call) { m_parts->mqtt.setRinging(!call.Blocked); });
+    connect(&monitor, &TCapiAnrufMonitor::callEnded, &m_parts->mqtt, [this] { m_parts->mqtt.setRinging(false); });
     connect(&monitor, &TCapiAnrufMonitor::incomingCall, &m_parts->incoming, [this](const TCapiAnrufNotification& call) {
         m_parts->incoming.onIncomingCall(call.CallingPartyNumber, call.CalledPartyNumber, call.CallingTypeOfNumber,
                                          call.Blocked ? std::optional<QString>(call.BlockedName) : std::nullopt);
@@ -370,6 +373,11 @@ void AppCore::startPublication()
     m_parts->publisher.start();
 }
 
+void AppCore::startMqtt()
+{
+    m_parts->mqtt.start();
+}
+
 void AppCore::loadCharges()
 {
     m_parts->chargeUpdate.setPrices(ChargeSettings::read(m_parts->settings));
@@ -494,6 +502,7 @@ void AppCore::shutdown(std::function<void()> done)
     m_parts->timer.stop();
     // The CAPI application is released while the window can still show a failed release.
     m_parts->monitor.reset();
+    m_parts->mqtt.stop();
     m_parts->link.shutDown([this, done = std::move(done)] {
         m_parts->vorwahl.unload();
         if (done)
@@ -510,6 +519,7 @@ void AppCore::onBaseReceived()
 void AppCore::onExtensionsReceived()
 {
     m_parts->extensions.decode();
+    m_parts->mqtt.announce(extensionCount());
     Q_EMIT configDecoded();
 }
 

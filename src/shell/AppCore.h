@@ -131,6 +131,7 @@ public:
     void loadPassword();                    // start-up: the store read, passwordChanged()
     void loadCharges();                     // start-up: prices from the settings, the period list
     void startPublication(); // the charge texts and the call signals on the session bus, when there is one
+    void startMqtt();        // the broker of the "MQTT" settings, when they name one
     void commitPages();      // store the showing page before a write, save or print
     // "Drucken...": commit, lock, the speed dials first where the mode needs them, then the sink.
     // `pdfPath` empty: the default printer.

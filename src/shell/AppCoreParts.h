@@ -27,6 +27,7 @@
 #include "link/Transport.h"
 #include "shell/CallBlocking.h"
 #include "shell/CallHooks.h"
+#include "shell/MqttService.h"
 #include "shell/CallerNames.h"
 #include "shell/ChargeSettings.h"
 #include "shell/DiagnosisSignalling.h"
@@ -107,6 +108,7 @@ struct AppCore::Parts
     QTimer timer;
     CallerNames callerNames{clock, settings, status};
     CallBlocking blocking{settings, programDir};
+    MqttService mqtt{{clock, settings, status, incoming, outgoing, chargeUpdate}};
     CallHooks hooks;
     ExchangeService exchange{{link, image, chargeUpdate, passwords}};
 };

@@ -32,6 +32,7 @@ StartUp::Outcome StartUp::run()
     m_core.loadPassword();
     m_core.startPublication();
     m_core.statusLine().showStatus(Msg::Clear);
+    m_core.startMqtt();
 
     // Before any early end: a page that saves them must never write defaults over the stored rows.
     m_core.timeControl().loadSettings();

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class ChargeUpdate;
+class Clock;
+class IncomingCallLog;
+class MqttClient;
+class MqttPublisher;
+class OutgoingCallLog;
+class Settings;
+class StatusLine;
+
+// The broker of other machines, when the settings name one: the client, what it publishes, and
+// its reports on the status line (or the journal). Off unless "Server" is set.
+class MqttService : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Sources
+    {
+        Clock& clock;
+        Settings& settings;
+        StatusLine& status;
+        IncomingCallLog& incoming;
+        OutgoingCallLog& outgoing;
+        ChargeUpdate& charges;
+    };
+
+    explicit MqttService(Sources sources, QObject* parent = nullptr);
+    ~MqttService() override;
+
+    // Reads the settings and connects; nothing when no server is set.
+    void start();
+    // "offline" and the disconnect, before the program ends.
+    void stop();
+    bool isRunning() const { return m_client != nullptr; }
+    MqttClient* client() const { return m_client.get(); }
+
+    // The exchange's extension count after a read: the sensors of the discovery.
+    void announce(int extensionCount);
+    // A call indicated and not taken off, and its end.
+    void setRinging(bool ringing);
+
+private:
+    Sources m_sources;
+    std::unique_ptr<MqttClient> m_client;
+    std::unique_ptr<MqttPublisher> m_publisher;
+};

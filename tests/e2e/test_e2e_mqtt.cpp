@@ -1,0 +1,174 @@
+#include "E2eHarness.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+// A broker of its own on 127.0.0.1 and a free port, and a subscriber to every topic.
+class Broker
+{
+public:
+    ~Broker()
+    {
+        for (QProcess* process : {&m_subscriber, &m_broker}) {
+            process->terminate();
+            process->waitForFinished(5000);
+        }
+    }
+
+    bool start()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("mosquitto"), {QStringLiteral("/usr/sbin")}).isEmpty())
+            return false;
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost))
+            return false;
+        m_port = probe.serverPort();
+        probe.close();
+        QFile config(m_dir.filePath(QStringLiteral("mosquitto.conf")));
+        if (!config.open(QIODevice::WriteOnly))
+            return false;
+        config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\nlog_type error\n")
+                         .arg(m_port)
+                         .toUtf8());
+        config.close();
+        m_broker.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_broker.start(QStringLiteral("/usr/sbin/mosquitto"), {QStringLiteral("-c"), config.fileName()});
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, m_port);
+            if (socket.waitForConnected(200))
+                break;
+            QThread::msleep(100);
+        }
+        m_subscriber.start(QStringLiteral("mosquitto_sub"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"),
+                                                             QStringLiteral("-p"), QString::number(m_port),
+                                                             QStringLiteral("-t"), QStringLiteral("#"),
+                                                             QStringLiteral("-v"), QStringLiteral("-q"),
+                                                             QStringLiteral("1")});
+        return m_subscriber.waitForStarted(5000);
+    }
+
+    int port() const { return m_port; }
+
+    // "topic payload" lines the subscriber has printed so far.
+    QList<QByteArray> lines()
+    {
+        m_seen += m_subscriber.readAllStandardOutput();
+        QList<QByteArray> all = m_seen.split('\n');
+        all.removeLast();
+        return all;
+    }
+
+    // The payloads of a topic, in order.
+    QList<QByteArray> payloads(const QByteArray& topic)
+    {
+        QList<QByteArray> found;
+        for (const QByteArray& line : lines()) {
+            if (line.startsWith(topic + ' '))
+                found << line.mid(topic.size() + 1);
+        }
+        return found;
+    }
+
+    bool waitFor(const std::function<bool()>& done, int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!done() && !deadline.hasExpired()) {
+            m_subscriber.waitForReadyRead(200);
+        }
+        return done();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_broker;
+    QProcess m_subscriber;
+    int m_port = 0;
+    QByteArray m_seen;
+};
+
+QString latin1(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes).trimmed();
+}
+
+} // namespace
+
+// The headless service on the demo exchange and controller, publishing to a real broker: the
+// discovery configurations, "online", each incoming call with the fields of its log line, the
+// ringing state, the charge reading, and "offline" after SIGTERM.
+TEST(E2eMqtt, CallsAndChargesReachTheBrokerAndTheEndIsAnnounced)
+{
+    Broker broker;
+    if (!broker.start())
+        GTEST_SKIP() << "no mosquitto";
+    SimulatedExchange sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--demo"), QStringLiteral("--demo-interval"), QStringLiteral("2")}));
+    QTemporaryDir dir;
+    ProgramSetting setting = programSetting(dir);
+    setting.env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("3"));
+    {
+        QFile settings(setting.programDir + QStringLiteral("/WinKavex.INI"));
+        ASSERT_TRUE(settings.open(QIODevice::Append));
+        settings.write(QStringLiteral("[MQTT]\r\nServer=127.0.0.1\r\nPort=%1\r\n").arg(broker.port()).toLatin1());
+    }
+    QProcess program;
+    program.setProcessEnvironment(setting.env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
+                                                       sim.device(), QStringLiteral("--dir"), setting.programDir});
+    ASSERT_TRUE(program.waitForStarted(10000));
+
+    const auto seenAll = [&] {
+        const QList<QByteArray> ringing = broker.payloads("winkavex/ringing");
+        return !broker.payloads("winkavex/call/incoming").isEmpty() && ringing.indexOf("ON") >= 0 &&
+               ringing.lastIndexOf("OFF") > ringing.indexOf("ON") && !broker.payloads("winkavex/charges").isEmpty() &&
+               !broker.payloads("homeassistant/binary_sensor/winkavex/ringing/config").isEmpty();
+    };
+    ASSERT_TRUE(broker.waitFor(seenAll, 120000)) << broker.lines().join('\n').toStdString();
+    EXPECT_EQ(broker.payloads("winkavex/status").value(0), "online");
+
+    // The call as its log line has it.
+    const QJsonObject call = QJsonDocument::fromJson(broker.payloads("winkavex/call/incoming").first()).object();
+    QFile log(setting.programDir + QStringLiteral("/WinKavex.in"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    bool found = false;
+    for (const QByteArray& line : log.readAll().split('\n')) {
+        if (latin1(line.left(19)) == call.value(QStringLiteral("time")).toString()) {
+            found = true;
+            EXPECT_EQ(latin1(line.mid(22, 17)), call.value(QStringLiteral("msn")).toString());
+            EXPECT_EQ(latin1(line.mid(39, 37)), call.value(QStringLiteral("formatted")).toString());
+            EXPECT_EQ(latin1(line.mid(76)), call.value(QStringLiteral("name")).toString());
+        }
+    }
+    EXPECT_TRUE(found) << QJsonDocument(call).toJson().toStdString();
+    EXPECT_EQ(call.value(QStringLiteral("blocked")), QJsonValue(false));
+    const QJsonObject charges = QJsonDocument::fromJson(broker.payloads("winkavex/charges").last()).object();
+    EXPECT_EQ(charges.value(QStringLiteral("units")).toArray().size(), 8);
+    EXPECT_TRUE(charges.contains(QStringLiteral("total_cost")));
+    const QJsonObject ringingConfig =
+        QJsonDocument::fromJson(broker.payloads("homeassistant/binary_sensor/winkavex/ringing/config").first()).object();
+    EXPECT_EQ(ringingConfig.value(QStringLiteral("availability_topic")).toString(), QStringLiteral("winkavex/status"));
+    EXPECT_EQ(ringingConfig.value(QStringLiteral("unique_id")).toString(), QStringLiteral("winkavex_ringing"));
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(broker.waitFor([&] { return broker.payloads("winkavex/status").contains("offline"); }, 10000))
+        << broker.lines().join('\n').toStdString();
+}
