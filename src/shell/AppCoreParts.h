@@ -108,7 +108,8 @@ struct AppCore::Parts
     QTimer timer;
     CallerNames callerNames{clock, settings, status};
     CallBlocking blocking{settings, programDir};
-    MqttService mqtt{{clock, settings, status, incoming, outgoing, chargeUpdate}};
     CallHooks hooks;
     ExchangeService exchange{{link, image, chargeUpdate, passwords}};
+    MqttService mqtt{{clock, settings, status, incoming, outgoing, chargeUpdate, exchange,
+                      [this] { return link.extensionCount(); }}};
 };

@@ -2,9 +2,11 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class ChargeUpdate;
+class ExchangeService;
 class Clock;
 class IncomingCallLog;
 class MqttClient;
@@ -14,7 +16,9 @@ class Settings;
 class StatusLine;
 
 // The broker of other machines, when the settings name one: the client, what it publishes, and
-// its reports on the status line (or the journal). Off unless "Server" is set.
+// its reports on the status line (or the journal). Off unless "Server" is set. With "Befehle" on,
+// "<prefix>/command/ring" and "<prefix>/command/read_charges" run as jobs of the transfer queue;
+// every command is answered on "<prefix>/command/result".
 class MqttService : public QObject
 {
     Q_OBJECT
@@ -28,6 +32,8 @@ public:
         IncomingCallLog& incoming;
         OutgoingCallLog& outgoing;
         ChargeUpdate& charges;
+        ExchangeService& exchange;
+        std::function<int()> extensionCount; // present on the exchange; 0 before the first read
     };
 
     explicit MqttService(Sources sources, QObject* parent = nullptr);
@@ -46,6 +52,9 @@ public:
     void setRinging(bool ringing);
 
 private:
+    void onCommand(const QString& topic, const QByteArray& payload);
+    void answer(const QString& command, bool ok, const QString& message);
+
     Sources m_sources;
     std::unique_ptr<MqttClient> m_client;
     std::unique_ptr<MqttPublisher> m_publisher;

@@ -65,6 +65,16 @@ public:
 
     int port() const { return m_port; }
 
+    bool publish(const QByteArray& topic, const QByteArray& payload)
+    {
+        QProcess pub;
+        pub.start(QStringLiteral("mosquitto_pub"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"),
+                                                    QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-q"),
+                                                    QStringLiteral("1"), QStringLiteral("-t"), QString::fromUtf8(topic),
+                                                    QStringLiteral("-m"), QString::fromUtf8(payload)});
+        return pub.waitForFinished(10000) && pub.exitCode() == 0;
+    }
+
     // "topic payload" lines the subscriber has printed so far.
     QList<QByteArray> lines()
     {
@@ -125,7 +135,8 @@ TEST(E2eMqtt, CallsAndChargesReachTheBrokerAndTheEndIsAnnounced)
     {
         QFile settings(setting.programDir + QStringLiteral("/WinKavex.INI"));
         ASSERT_TRUE(settings.open(QIODevice::Append));
-        settings.write(QStringLiteral("[MQTT]\r\nServer=127.0.0.1\r\nPort=%1\r\n").arg(broker.port()).toLatin1());
+        settings.write(
+            QStringLiteral("[MQTT]\r\nServer=127.0.0.1\r\nPort=%1\r\nBefehle=1\r\n").arg(broker.port()).toLatin1());
     }
     QProcess program;
     program.setProcessEnvironment(setting.env);
@@ -165,6 +176,23 @@ TEST(E2eMqtt, CallsAndChargesReachTheBrokerAndTheEndIsAnnounced)
         QJsonDocument::fromJson(broker.payloads("homeassistant/binary_sensor/winkavex/ringing/config").first()).object();
     EXPECT_EQ(ringingConfig.value(QStringLiteral("availability_topic")).toString(), QStringLiteral("winkavex/status"));
     EXPECT_EQ(ringingConfig.value(QStringLiteral("unique_id")).toString(), QStringLiteral("winkavex_ringing"));
+
+    // Commands run as jobs of the queue and are answered; anything else is refused.
+    const std::pair<const char*, const char*> commands[] = {
+        {"ring", "{\"extension\":29,\"seconds\":5}"}, {"ring", "kein JSON"}, {"reboot", "{}"},
+        {"ring", "{\"extension\":22,\"seconds\":5}"}, {"read_charges", ""}};
+    for (const auto& [command, payload] : commands)
+        ASSERT_TRUE(broker.publish(QByteArray("winkavex/command/") + command, payload));
+    ASSERT_TRUE(broker.waitFor([&] { return broker.payloads("winkavex/command/result").size() >= 5; }, 60000))
+        << broker.lines().join('\n').toStdString();
+    QStringList results;
+    for (const QByteArray& result : broker.payloads("winkavex/command/result")) {
+        const QJsonObject object = QJsonDocument::fromJson(result).object();
+        results << object.value(QStringLiteral("command")).toString() + QLatin1Char(':') +
+                       (object.value(QStringLiteral("ok")).toBool() ? QStringLiteral("ok") : QStringLiteral("refused"));
+    }
+    // The refusals come at once; the ring holds the queue for its five seconds, the reading follows.
+    EXPECT_EQ(results, QStringList({"ring:refused", "ring:refused", "reboot:refused", "ring:ok", "read_charges:ok"}));
 
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(15000));
