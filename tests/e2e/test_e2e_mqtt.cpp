@@ -21,23 +21,19 @@ namespace {
 class Broker
 {
 public:
-    ~Broker()
-    {
-        for (QProcess* process : {&m_subscriber, &m_broker}) {
-            process->terminate();
-            process->waitForFinished(5000);
-        }
-    }
+    ~Broker() { stop(); }
 
+    // The broker and the subscriber; a second start takes the same port again.
     bool start()
     {
         if (QStandardPaths::findExecutable(QStringLiteral("mosquitto"), {QStringLiteral("/usr/sbin")}).isEmpty())
             return false;
-        QTcpServer probe;
-        if (!probe.listen(QHostAddress::LocalHost))
-            return false;
-        m_port = probe.serverPort();
-        probe.close();
+        if (m_port == 0) {
+            QTcpServer probe;
+            if (!probe.listen(QHostAddress::LocalHost))
+                return false;
+            m_port = probe.serverPort();
+        }
         QFile config(m_dir.filePath(QStringLiteral("mosquitto.conf")));
         if (!config.open(QIODevice::WriteOnly))
             return false;
@@ -61,6 +57,17 @@ public:
                                                              QStringLiteral("-v"), QStringLiteral("-q"),
                                                              QStringLiteral("1")});
         return m_subscriber.waitForStarted(5000);
+    }
+
+    void stop()
+    {
+        lines();
+        for (QProcess* process : {&m_subscriber, &m_broker}) {
+            process->terminate();
+            process->waitForFinished(5000);
+        }
+        if (!m_seen.isEmpty() && !m_seen.endsWith('\n'))
+            m_seen += '\n';
     }
 
     int port() const { return m_port; }
@@ -199,4 +206,65 @@ TEST(E2eMqtt, CallsAndChargesReachTheBrokerAndTheEndIsAnnounced)
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_TRUE(broker.waitFor([&] { return broker.payloads("winkavex/status").contains("offline"); }, 10000))
         << broker.lines().join('\n').toStdString();
+}
+
+// The broker away for 20 s while calls are logged: each call logged meanwhile arrives once it is
+// back, in the order of the log, none lost and none twice; logging never waited.
+TEST(E2eMqtt, CallsLoggedWhileTheBrokerIsAwayArriveInOrderWhenItIsBack)
+{
+    Broker broker;
+    if (!broker.start())
+        GTEST_SKIP() << "no mosquitto";
+    SimulatedExchange sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--demo"), QStringLiteral("--demo-interval"), QStringLiteral("2")}));
+    QTemporaryDir dir;
+    ProgramSetting setting = programSetting(dir);
+    setting.env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("2"));
+    {
+        QFile settings(setting.programDir + QStringLiteral("/WinKavex.INI"));
+        ASSERT_TRUE(settings.open(QIODevice::Append));
+        settings.write(QStringLiteral("[MQTT]\r\nServer=127.0.0.1\r\nPort=%1\r\n").arg(broker.port()).toLatin1());
+    }
+    QProcess program;
+    program.setProcessEnvironment(setting.env);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
+                                                       sim.device(), QStringLiteral("--dir"), setting.programDir});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(broker.waitFor([&] { return !broker.payloads("winkavex/call/incoming").isEmpty(); }, 120000));
+
+    const QString in = setting.programDir + QStringLiteral("/WinKavex.in");
+    broker.stop();
+    const int before = recordLines(in);
+    QThread::sleep(20);
+    const int during = recordLines(in);
+    EXPECT_GT(during, before) << "calls go on being logged while the broker is away";
+    ASSERT_TRUE(broker.start());
+
+    const auto times = [&] {
+        QStringList all;
+        for (const QByteArray& payload : broker.payloads("winkavex/call/incoming"))
+            all << QJsonDocument::fromJson(payload).object().value(QStringLiteral("time")).toString();
+        return all;
+    };
+    const auto logged = [&] {
+        QStringList all;
+        QFile log(in);
+        if (log.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : log.readAll().split('\n')) {
+                if (line.size() > 19 && line.at(2) == '.')
+                    all << latin1(line.left(19));
+            }
+        }
+        return all;
+    };
+    // Back-off after 20 s away: the next attempt comes within 32 s.
+    ASSERT_TRUE(broker.waitFor([&] { return times().size() >= during; }, 90000)) << times().join(' ').toStdString();
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(15000));
+    broker.waitFor([&] { return broker.payloads("winkavex/status").contains("offline"); }, 10000);
+    const QStringList received = times();
+    const QStringList lines = logged();
+    EXPECT_EQ(received, lines.mid(0, received.size())) << received.join(' ').toStdString() << "\n"
+                                                       << lines.join(' ').toStdString();
 }
