@@ -28,13 +28,15 @@ void useLibrary()
 
 } // namespace
 
-MqttClient::MqttClient(MqttConfig config, QObject* parent) : QObject(parent), m_config(std::move(config)) {}
+MqttClient::MqttClient(MqttConfig config, Role role, QObject* parent)
+    : QObject(parent), m_config(std::move(config)), m_role(role)
+{}
 
 MqttClient::~MqttClient()
 {
     if (!m_mosq)
         return;
-    if (m_connected) {
+    if (m_connected && m_role == Role::Publisher) {
         const QByteArray topic = (m_config.prefix + QStringLiteral("/status")).toUtf8();
         mosquitto_publish(m_mosq, nullptr, topic.constData(), 7, "offline", 1, true);
         mosquitto_disconnect(m_mosq);
@@ -68,9 +70,11 @@ bool MqttClient::start()
     mosquitto_connect_callback_set(m_mosq, &MqttClient::onConnect);
     mosquitto_disconnect_callback_set(m_mosq, &MqttClient::onDisconnect);
     mosquitto_message_callback_set(m_mosq, &MqttClient::onMessage);
+    mosquitto_log_callback_set(m_mosq, &MqttClient::onLog);
     mosquitto_reconnect_delay_set(m_mosq, MinReconnectSeconds, MaxReconnectSeconds, true);
     const QByteArray status = (m_config.prefix + QStringLiteral("/status")).toUtf8();
-    mosquitto_will_set(m_mosq, status.constData(), 7, "offline", 1, true);
+    if (m_role == Role::Publisher)
+        mosquitto_will_set(m_mosq, status.constData(), 7, "offline", 1, true);
     if (!m_config.user.isEmpty()) {
         const QByteArray user = m_config.user.toUtf8();
         const QByteArray password = m_config.password.toUtf8();
@@ -125,6 +129,24 @@ void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* mess
                               Qt::QueuedConnection);
 }
 
+// Only the library's log tells why a TLS handshake failed (an unknown authority, a wrong name).
+void MqttClient::onLog(mosquitto*, void* self, int level, const char* text)
+{
+    if ((level & MOSQ_LOG_ERR) == 0 || !text)
+        return;
+    auto* client = static_cast<MqttClient*>(self);
+    const QString reason = QString::fromUtf8(text).left(200);
+    QMetaObject::invokeMethod(client, [client, reason] { client->failed(reason); }, Qt::QueuedConnection);
+}
+
+void MqttClient::failed(const QString& reason)
+{
+    if (m_reported || m_connected)
+        return;
+    m_reported = true;
+    Q_EMIT statusText(true, QStringLiteral("MQTT: keine Verbindung zu %1: %2").arg(where(), reason));
+}
+
 void MqttClient::connected(int rc)
 {
     if (rc != 0) {
@@ -136,6 +158,12 @@ void MqttClient::connected(int rc)
         return;
     }
     m_connected = true;
+    if (m_role == Role::Probe) {
+        m_reported = false;
+        m_everConnected = true;
+        Q_EMIT connectedChanged(true);
+        return;
+    }
     const QByteArray status = (m_config.prefix + QStringLiteral("/status")).toUtf8();
     mosquitto_publish(m_mosq, nullptr, status.constData(), 6, "online", 1, true);
     for (const MqttPayloads::Message& message : std::as_const(m_announcements))

@@ -24,7 +24,15 @@ class MqttClient : public QObject
 public:
     static constexpr int MaxWaiting = 1000;
 
-    explicit MqttClient(MqttConfig config, QObject* parent = nullptr);
+    // A probe only tries the connection: no will, no status, nothing published, its own client id,
+    // so that a test beside the running service never marks the service offline.
+    enum class Role
+    {
+        Publisher,
+        Probe
+    };
+
+    explicit MqttClient(MqttConfig config, Role role = Role::Publisher, QObject* parent = nullptr);
     // A clean end: "offline" on the status topic, then the disconnect (waiting at most 2 s).
     ~MqttClient() override;
 
@@ -57,12 +65,15 @@ private:
     static void onConnect(mosquitto*, void* self, int rc);
     static void onDisconnect(mosquitto*, void* self, int rc);
     static void onMessage(mosquitto*, void* self, const mosquitto_message* message);
+    static void onLog(mosquitto*, void* self, int level, const char* text);
+    void failed(const QString& reason);
     void connected(int rc);
     void disconnected(int rc);
     bool send(const MqttPayloads::Message& message);
     QString where() const;
 
     MqttConfig m_config;
+    Role m_role;
     mosquitto* m_mosq = nullptr;
     bool m_connected = false;
     bool m_reported = false;

@@ -268,3 +268,145 @@ TEST(E2eMqtt, CallsLoggedWhileTheBrokerIsAwayArriveInOrderWhenItIsBack)
     EXPECT_EQ(received, lines.mid(0, received.size())) << received.join(' ').toStdString() << "\n"
                                                        << lines.join(' ').toStdString();
 }
+
+namespace {
+
+bool run(const QString& program, const QStringList& args, const QString& dir)
+{
+    QProcess process;
+    process.setWorkingDirectory(dir);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, args);
+    return process.waitForFinished(60000) && process.exitCode() == 0;
+}
+
+// A certificate authority of the test's own, a server certificate for 127.0.0.1 from it, and a
+// password file of the broker with the user "kavex" and the password "geheim".
+bool makeCertificates(const QString& dir)
+{
+    const QString openssl = QStringLiteral("openssl");
+    QFile ext(dir + QStringLiteral("/ext.cnf"));
+    if (!ext.open(QIODevice::WriteOnly))
+        return false;
+    ext.write("subjectAltName=DNS:localhost,IP:127.0.0.1\n");
+    ext.close();
+    return run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.crt", "-days", "2",
+                         "-subj", "/CN=WinKavex Test CA"},
+               dir) &&
+           run(openssl, {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out", "server.csr", "-subj",
+                         "/CN=127.0.0.1"},
+               dir) &&
+           run(openssl, {"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key", "-CAcreateserial",
+                         "-out", "server.crt", "-days", "2", "-extfile", "ext.cnf"},
+               dir) &&
+           run(QStringLiteral("mosquitto_passwd"), {"-b", "-c", "passwd", "kavex", "geheim"}, dir);
+}
+
+void writeText(const QString& path, const QByteArray& text, QFile::Permissions permissions)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    file.setPermissions(permissions);
+}
+
+} // namespace
+
+// TLS with the test's own certificate authority and a password file: the right password connects,
+// a wrong one, a password file others may read and an unknown authority are refused with a clear
+// message. The service with the wrong password goes on logging and says so once, not per retry.
+TEST(E2eMqtt, TlsAndPasswordsAreCheckedAndAFailureIsReportedOnce)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("mosquitto"), {QStringLiteral("/usr/sbin")}).isEmpty())
+        GTEST_SKIP() << "no mosquitto";
+    QTemporaryDir certs;
+    ASSERT_TRUE(makeCertificates(certs.path()));
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const int port = probe.serverPort();
+    probe.close();
+    const QString c = certs.path() + QLatin1Char('/');
+    writeText(c + QStringLiteral("mosquitto.conf"),
+              // Started as root, the broker would drop to its own user, who cannot read the test's files.
+              QStringLiteral("user root\nlistener %1 127.0.0.1\ncafile %2ca.crt\ncertfile %2server.crt\nkeyfile %2server.key\n"
+                             "allow_anonymous false\npassword_file %2passwd\npersistence false\nlog_type error\n")
+                  .arg(port)
+                  .arg(c)
+                  .toUtf8(),
+              QFile::ReadOwner | QFile::WriteOwner);
+    QProcess broker;
+    broker.start(QStringLiteral("/usr/sbin/mosquitto"), {QStringLiteral("-c"), c + QStringLiteral("mosquitto.conf")});
+    ASSERT_TRUE(broker.waitForStarted(5000));
+    QDeadlineTimer up(10000);
+    while (!up.hasExpired()) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(200))
+            break;
+        QThread::msleep(100);
+    }
+
+    QTemporaryDir dir;
+    ProgramSetting setting = programSetting(dir);
+    const QString ini = setting.programDir + QStringLiteral("/WinKavex.INI");
+    const QString passwordFile = dir.filePath(QStringLiteral("mqtt-kennwort"));
+    const auto configure = [&](const QByteArray& password, QFile::Permissions permissions, bool ownCa) {
+        writeText(passwordFile, password + "\n", permissions);
+        writeText(ini,
+                  QStringLiteral("[Allgemein]\r\nAnschlu\u00DF=COM1\r\n[MQTT]\r\nServer=127.0.0.1\r\nPort=%1\r\nTLS=1\r\n"
+                                 "%2Benutzer=kavex\r\nKennwortdatei=%3\r\n")
+                      .arg(port)
+                      .arg(ownCa ? QStringLiteral("CA-Datei=") + c + QStringLiteral("ca.crt\r\n") : QString())
+                      .arg(passwordFile)
+                      .toLatin1(),
+                  QFile::ReadOwner | QFile::WriteOwner);
+    };
+    const QFile::Permissions own = QFile::ReadOwner | QFile::WriteOwner;
+    struct Case
+    {
+        QByteArray password;
+        QFile::Permissions permissions;
+        bool ownCa;
+        int exit;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"geheim", own, true, 0, "MQTT: verbunden mit 127.0.0.1:"},
+        {"falsch", own, true, 2, "lehnt die Anmeldung ab"},
+        {"geheim", own | QFile::ReadOther, true, 1, "nur ihr Besitzer darf sie lesen"},
+        {"geheim", own, false, 2, "certificate verify failed"},
+    };
+    for (const Case& t : cases) {
+        configure(t.password, t.permissions, t.ownCa);
+        const CtlRun ctl = runKavexctl({QStringLiteral("mqtt-test")}, setting.programDir, 30000, setting.env);
+        EXPECT_EQ(ctl.exitCode, t.exit) << t.says << ctl.err.constData();
+        EXPECT_TRUE((ctl.out + ctl.err).contains(t.says)) << t.says << ctl.out.constData() << ctl.err.constData();
+    }
+
+    // The service with the wrong password: the logs go on, the refusal is reported once.
+    configure("falsch", own, true);
+    SimulatedExchange sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--demo"), QStringLiteral("--demo-interval"), QStringLiteral("2")}));
+    setting.env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("2"));
+    QProcess program;
+    program.setProcessEnvironment(setting.env);
+    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
+                                                       sim.device(), QStringLiteral("--dir"), setting.programDir});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    const QString in = setting.programDir + QStringLiteral("/WinKavex.in");
+    QDeadlineTimer deadline(60000);
+    while (recordLines(in) < 3 && !deadline.hasExpired())
+        QThread::msleep(200);
+    // Meanwhile the library has retried with its back-off (1, 2, 4 ... s).
+    QThread::sleep(8);
+    EXPECT_GE(recordLines(in), 3);
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QByteArray journal = program.readAllStandardError();
+    EXPECT_EQ(journal.count("lehnt die Anmeldung ab"), 1) << journal.constData();
+    broker.terminate();
+    broker.waitForFinished(5000);
+}
