@@ -22,6 +22,7 @@ const QList<NavigationEntry>& NavigationTable::entries()
         {5, 2, QStringLiteral("Zeitsteuerung"), QStringLiteral("Zeitsteuerung"), PageKey::TimeControl, 0},
         {5, 3, QStringLiteral("Paßwort"), QStringLiteral("Parametrierungspaßwort"), PageKey::Password, 0},
         {6, 0, QStringLiteral("Programmparameter"), QStringLiteral("Programmparameter"), PageKey::ProgramParameters, 0},
+        {6, 1, QStringLiteral("MQTT"), QStringLiteral("MQTT"), PageKey::Mqtt, 0},
         {7, 0, QStringLiteral("Programminformationen"), QStringLiteral("Info"), PageKey::Info, 0},
     };
     return table;

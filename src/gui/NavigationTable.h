@@ -25,6 +25,7 @@ inline const QString Parameters = QStringLiteral("parameters"); // sub-page 0 MS
 inline const QString TimeControl = QStringLiteral("timecontrol");
 inline const QString Password = QStringLiteral("password");
 inline const QString ProgramParameters = QStringLiteral("programparameters");
+inline const QString Mqtt = QStringLiteral("mqtt");
 inline const QString Info = QStringLiteral("info");
 } // namespace PageKey
 

@@ -158,6 +158,19 @@ void drawBlocked(QPainter& p)
     p.drawLine(QPointF(17, 15), QPointF(27, 5));
 }
 
+// A broker in the middle, three machines around it.
+void drawNetwork(QPainter& p)
+{
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    for (const QPointF& end : {QPointF(6, 7), QPointF(26, 7), QPointF(16, 28)})
+        p.drawLine(QPointF(16, 16), end);
+    p.setBrush(QColor(40, 150, 60));
+    p.drawEllipse(QPointF(16, 16), 5, 5);
+    p.setBrush(QColor(31, 78, 156));
+    for (const QPointF& end : {QPointF(6, 7), QPointF(26, 7), QPointF(16, 28)})
+        p.drawRect(QRectF(end.x() - 3.5, end.y() - 3, 7, 6));
+}
+
 void drawDeskPhone(QPainter& p)
 {
     QPainterPath body;
@@ -280,6 +293,7 @@ QIcon PageIcons::forHeading(const QString& heading)
         {QStringLiteral("Zeitsteuerung"), [](QPainter& p) { drawClock(p, false); }},
         {QStringLiteral("Parametrierungspaßwort"), drawLock},
         {QStringLiteral("Programmparameter"), drawGear},
+        {QStringLiteral("MQTT"), drawNetwork},
         {QStringLiteral("Info"), drawInfo},
     };
     static QHash<QString, QIcon> cache;

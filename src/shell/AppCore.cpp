@@ -584,6 +584,11 @@ CallBlocking& AppCore::callBlocking() const
     return m_parts->blocking;
 }
 
+MqttService& AppCore::mqtt() const
+{
+    return m_parts->mqtt;
+}
+
 CallHooks& AppCore::callHooks() const
 {
     return m_parts->hooks;

@@ -18,6 +18,7 @@
 class BaseConfig;
 class CallBlocking;
 class CallHooks;
+class MqttService;
 class DiagnosisSignalling;
 class CapiLibrary;
 class TCapiAnrufMonitor;
@@ -181,6 +182,8 @@ public:
     CallHooks& callHooks() const;
     // "Sperrliste.txt": the callers taken off before the phones ring on.
     CallBlocking& callBlocking() const;
+    // The broker of the "MQTT" settings.
+    MqttService& mqtt() const;
 
     // A close request: set the shutdown flag only when the program ends from the tray (a quit
     // while the window is hidden); `then` runs 200 ms later, from the event loop.

@@ -28,6 +28,7 @@ void MqttService::start()
     if (!read.problem.isEmpty())
         status.showText(StatusLevel::Error, QStringLiteral("MQTT: ") + read.problem);
     m_client = std::make_unique<MqttClient>(read.config);
+    connect(m_client.get(), &MqttClient::connectedChanged, this, &MqttService::stateChanged);
     connect(m_client.get(), &MqttClient::statusText, this, [&status](bool error, const QString& text) {
         status.showText(error ? StatusLevel::Error : StatusLevel::Normal, text);
     });
@@ -95,6 +96,31 @@ void MqttService::stop()
 {
     m_publisher.reset();
     m_client.reset();
+    Q_EMIT stateChanged();
+}
+
+void MqttService::restart()
+{
+    const int count = m_sources.extensionCount ? m_sources.extensionCount() : 0;
+    stop();
+    start();
+    if (count > 0)
+        announce(count);
+    Q_EMIT stateChanged();
+}
+
+bool MqttService::isConnected() const
+{
+    return m_client && m_client->isConnected();
+}
+
+QString MqttService::stateText() const
+{
+    if (!m_client)
+        return QStringLiteral("Aus");
+    const QString where = QStringLiteral("%1:%2").arg(m_client->config().server).arg(m_client->config().port);
+    return m_client->isConnected() ? QStringLiteral("Verbunden mit %1").arg(where)
+                                   : QStringLiteral("Keine Verbindung zu %1").arg(where);
 }
 
 void MqttService::announce(int extensionCount)

@@ -43,13 +43,21 @@ public:
     void start();
     // "offline" and the disconnect, before the program ends.
     void stop();
+    // After the page changed the settings: the connection as they now say.
+    void restart();
     bool isRunning() const { return m_client != nullptr; }
+    bool isConnected() const;
+    // "Aus", "Verbunden mit …" or "Keine Verbindung zu …", for the page.
+    QString stateText() const;
     MqttClient* client() const { return m_client.get(); }
 
     // The exchange's extension count after a read: the sensors of the discovery.
     void announce(int extensionCount);
     // A call indicated and not taken off, and its end.
     void setRinging(bool ringing);
+
+Q_SIGNALS:
+    void stateChanged();
 
 private:
     void onCommand(const QString& topic, const QByteArray& payload);

@@ -64,33 +64,71 @@ QString readPassword(const QString& path, QString& problem)
     return QString::fromUtf8(line);
 }
 
-Read read(const Settings& settings)
+Form form(const Settings& settings)
+{
+    Form form;
+    form.server = settings.readText(Section, QStringLiteral("Server"), QString()).trimmed();
+    form.tls = on(settings, QStringLiteral("TLS"), false);
+    const std::optional<int> port =
+        Settings::parseInteger(settings.readText(Section, QStringLiteral("Port"), QString()).trimmed());
+    form.port = port && *port > 0 && *port < 65536 ? *port : 0;
+    form.caFile = settings.readText(Section, QStringLiteral("CA-Datei"), QString()).trimmed();
+    form.user = settings.readText(Section, QStringLiteral("Benutzer"), QString()).trimmed();
+    form.passwordFile = settings.readText(Section, QStringLiteral("Kennwortdatei"), QString()).trimmed();
+    form.prefix = settings.readText(Section, QStringLiteral("Präfix"), QStringLiteral("winkavex")).trimmed();
+    form.homeAssistant = on(settings, QStringLiteral("HomeAssistant"), true);
+    form.commands = on(settings, QStringLiteral("Befehle"), false);
+    return form;
+}
+
+bool write(Settings& settings, const Form& form)
+{
+    const auto flag = [](bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); };
+    const QList<std::pair<QString, QString>> entries = {
+        {QStringLiteral("Server"), form.server.trimmed()},
+        {QStringLiteral("Port"), form.port > 0 ? QString::number(form.port) : QString()},
+        {QStringLiteral("TLS"), flag(form.tls)},
+        {QStringLiteral("CA-Datei"), form.caFile.trimmed()},
+        {QStringLiteral("Benutzer"), form.user.trimmed()},
+        {QStringLiteral("Kennwortdatei"), form.passwordFile.trimmed()},
+        {QStringLiteral("Präfix"), form.prefix.trimmed()},
+        {QStringLiteral("HomeAssistant"), flag(form.homeAssistant)},
+        {QStringLiteral("Befehle"), flag(form.commands)},
+    };
+    bool ok = true;
+    for (const auto& [key, value] : entries)
+        ok = settings.writeText(Section, key, value) && ok;
+    return ok;
+}
+
+Read fromForm(const Form& form)
 {
     Read result;
     MqttConfig& config = result.config;
-    config.server = settings.readText(Section, QStringLiteral("Server"), QString()).trimmed();
-    config.tls = on(settings, QStringLiteral("TLS"), false);
-    const std::optional<int> port =
-        Settings::parseInteger(settings.readText(Section, QStringLiteral("Port"), QString()).trimmed());
-    config.port = port && *port > 0 && *port < 65536 ? *port : (config.tls ? 8883 : 1883);
-    config.caFile = settings.readText(Section, QStringLiteral("CA-Datei"), QString()).trimmed();
-    config.user = settings.readText(Section, QStringLiteral("Benutzer"), QString()).trimmed();
-    const QString prefix = settings.readText(Section, QStringLiteral("Präfix"), QStringLiteral("winkavex")).trimmed();
-    if (isPrefix(prefix)) {
+    config.server = form.server.trimmed();
+    config.tls = form.tls;
+    config.port = form.port > 0 && form.port < 65536 ? form.port : (config.tls ? 8883 : 1883);
+    config.caFile = form.caFile.trimmed();
+    config.user = form.user.trimmed();
+    const QString prefix = form.prefix.trimmed();
+    if (isPrefix(prefix))
         config.prefix = prefix;
-    } else {
+    else
         result.problem = QStringLiteral("MQTT-Präfix \"%1\" ungültig, es gilt \"winkavex\"").arg(prefix.left(64));
-    }
-    config.homeAssistant = on(settings, QStringLiteral("HomeAssistant"), true);
-    config.commands = on(settings, QStringLiteral("Befehle"), false);
-    const QString passwordFile = settings.readText(Section, QStringLiteral("Kennwortdatei"), QString()).trimmed();
-    if (!passwordFile.isEmpty()) {
+    config.homeAssistant = form.homeAssistant;
+    config.commands = form.commands;
+    if (!form.passwordFile.trimmed().isEmpty()) {
         QString problem;
-        config.password = readPassword(passwordFile, problem);
+        config.password = readPassword(form.passwordFile.trimmed(), problem);
         if (!problem.isEmpty())
             result.problem = problem;
     }
     return result;
+}
+
+Read read(const Settings& settings)
+{
+    return fromForm(form(settings));
 }
 
 } // namespace MqttSettings

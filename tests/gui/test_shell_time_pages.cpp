@@ -1,5 +1,6 @@
 #include "ShellHarness.h"
 #include "charges/IncomingCallLog.h"
+#include "pages/shell/MqttPage.h"
 #include "pages/shell/ProgramParameterPage.h"
 #include "pages/shell/TimeControlPage.h"
 #include "pages/shell/TimeField.h"
@@ -10,6 +11,7 @@
 #include "shell/WakeUp.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -141,6 +143,39 @@ private Q_SLOTS:
         QVERIFY(!page.durationBox()->isEnabled());
         page.setTransferLock(false);
         QVERIFY(page.weekendField(7)->isEnabled());
+    }
+
+    // "Übernehmen" stores the section and connects anew; "Verbindung testen" tries the fields as they
+    // stand and says why not (no broker on the port, a password file others may read).
+    void mqttPageStoresAndTestsTheSettings()
+    {
+        ShellHarness shell;
+        MqttPage page(shell.core());
+        page.refresh();
+        QCOMPARE(page.stateLabel()->text(), QStringLiteral("Aus"));
+        page.serverField()->setText(QStringLiteral("127.0.0.1"));
+        page.portBox()->setValue(1);
+        page.applyButton()->click();
+        QVERIFY2(settingsBytes(shell.core())
+                     .contains("[MQTT]\r\nServer=127.0.0.1\r\nPort=1\r\nTLS=0\r\nCA-Datei=\r\nBenutzer=\r\n"
+                               "Kennwortdatei=\r\nPr\xe4" "fix=winkavex\r\nHomeAssistant=1\r\nBefehle=0\r\n"),
+                 settingsBytes(shell.core()).constData());
+        QCOMPARE(page.stateLabel()->text(), QStringLiteral("Keine Verbindung zu 127.0.0.1:1"));
+
+        page.testButton()->click();
+        QTRY_VERIFY2(page.testLabel()->text().contains(QStringLiteral("Connection refused")),
+                     qPrintable(page.testLabel()->text()));
+        const QString passwordFile = shell.core().programDir() + QStringLiteral("/kennwort");
+        QFile file(passwordFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("geheim\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        page.passwordFileField()->setText(passwordFile);
+        page.testButton()->click();
+        QTRY_VERIFY2(page.testLabel()->text().contains(QStringLiteral("nur ihr Besitzer darf sie lesen")),
+                     qPrintable(page.testLabel()->text()));
+        QVERIFY(!settingsBytes(shell.core()).contains("Kennwortdatei=/"));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "ShellPages.h"
 
 #include "InfoPage.h"
+#include "MqttPage.h"
 #include "NavigationTable.h"
 #include "PageRegistry.h"
 #include "PasswordPage.h"
@@ -17,5 +18,6 @@ void registerShellPages(PageRegistry& registry)
     registry.setFactory(PageKey::TimeControl,
                         [](AppCore& core, QWidget* parent) { return new TimeControlPage(core, parent); });
     registry.setFactory(PageKey::WakeUp, [](AppCore& core, QWidget* parent) { return new WakeUpPage(core, parent); });
+    registry.setFactory(PageKey::Mqtt, [](AppCore& core, QWidget* parent) { return new MqttPage(core, parent); });
     registry.setFactory(PageKey::Info, [](AppCore& core, QWidget* parent) { return new InfoPage(core, parent); });
 }
