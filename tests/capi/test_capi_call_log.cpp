@@ -20,6 +20,17 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The program's core on a fake port in virtual time, its files in `dir`.
+AppCore::Options options(const QTemporaryDir& dir, MockClock& clock)
+{
+    AppCore::Options options;
+    options.programDir = dir.path();
+    options.configHome = dir.filePath(QStringLiteral("config"));
+    options.clock = &clock;
+    options.transport = std::make_unique<FakeTransport>(clock);
+    return options;
+}
+
 } // namespace
 
 // From the simulated controller to "WinKavex.in": the program's own start of the monitor, the
@@ -30,12 +41,7 @@ TEST(CapiCallLog, CallsFromTheControllerReachTheLog)
     qputenv("WINKAVEX_CAPI_LIBRARY", CapiSim::libraryPath().toLocal8Bit());
     QTemporaryDir dir;
     MockClock clock(QDateTime(QDate(2026, 12, 9), QTime(9, 30, 0)));
-    AppCore::Options options;
-    options.programDir = dir.path();
-    options.configHome = dir.filePath(QStringLiteral("config"));
-    options.clock = &clock;
-    options.transport = std::make_unique<FakeTransport>(clock);
-    AppCore core(std::move(options), CommandLine());
+    AppCore core(options(dir, clock), CommandLine());
     ASSERT_TRUE(core.vorwahl().load(CapiSim::binDir() + QStringLiteral("/libvorwahl.so")));
     core.startCallMonitor();
     ASSERT_NE(core.callMonitor(), nullptr);
@@ -79,12 +85,7 @@ TEST(CapiCallLog, BlockedCallersAreTakenOffAndLoggedWithTheirNote)
     qputenv("WINKAVEX_CAPI_LIBRARY", CapiSim::libraryPath().toLocal8Bit());
     QTemporaryDir dir;
     MockClock clock(QDateTime(QDate(2026, 12, 9), QTime(9, 30, 0)));
-    AppCore::Options options;
-    options.programDir = dir.path();
-    options.configHome = dir.filePath(QStringLiteral("config"));
-    options.clock = &clock;
-    options.transport = std::make_unique<FakeTransport>(clock);
-    AppCore core(std::move(options), CommandLine());
+    AppCore core(options(dir, clock), CommandLine());
     const QString listPath = dir.filePath(QStringLiteral("Sperrliste.txt"));
     {
         QFile file(listPath);

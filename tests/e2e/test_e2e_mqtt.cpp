@@ -124,6 +124,22 @@ QString latin1(const QByteArray& bytes)
     return QString::fromLatin1(bytes).trimmed();
 }
 
+// The headless service on the simulated exchange, with the settings' "MQTT" section appended.
+void startService(QProcess& program, ProgramSetting& setting, const SimulatedExchange& sim, const QByteArray& mqtt,
+                  QProcess::ProcessChannelMode channels)
+{
+    if (!mqtt.isEmpty()) {
+        QFile settings(setting.programDir + QStringLiteral("/WinKavex.INI"));
+        ASSERT_TRUE(settings.open(QIODevice::Append));
+        settings.write("[MQTT]\r\n" + mqtt);
+    }
+    program.setProcessEnvironment(setting.env);
+    program.setProcessChannelMode(channels);
+    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
+                                                       sim.device(), QStringLiteral("--dir"), setting.programDir});
+    ASSERT_TRUE(program.waitForStarted(10000));
+}
+
 } // namespace
 
 // The headless service on the demo exchange and controller, publishing to a real broker: the
@@ -139,18 +155,10 @@ TEST(E2eMqtt, CallsAndChargesReachTheBrokerAndTheEndIsAnnounced)
     QTemporaryDir dir;
     ProgramSetting setting = programSetting(dir);
     setting.env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("3"));
-    {
-        QFile settings(setting.programDir + QStringLiteral("/WinKavex.INI"));
-        ASSERT_TRUE(settings.open(QIODevice::Append));
-        settings.write(
-            QStringLiteral("[MQTT]\r\nServer=127.0.0.1\r\nPort=%1\r\nBefehle=1\r\n").arg(broker.port()).toLatin1());
-    }
     QProcess program;
-    program.setProcessEnvironment(setting.env);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
-                                                       sim.device(), QStringLiteral("--dir"), setting.programDir});
-    ASSERT_TRUE(program.waitForStarted(10000));
+    startService(program, setting, sim,
+                 QStringLiteral("Server=127.0.0.1\r\nPort=%1\r\nBefehle=1\r\n").arg(broker.port()).toLatin1(),
+                 QProcess::ForwardedChannels);
 
     const auto seenAll = [&] {
         const QList<QByteArray> ringing = broker.payloads("winkavex/ringing");
@@ -220,17 +228,9 @@ TEST(E2eMqtt, CallsLoggedWhileTheBrokerIsAwayArriveInOrderWhenItIsBack)
     QTemporaryDir dir;
     ProgramSetting setting = programSetting(dir);
     setting.env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("2"));
-    {
-        QFile settings(setting.programDir + QStringLiteral("/WinKavex.INI"));
-        ASSERT_TRUE(settings.open(QIODevice::Append));
-        settings.write(QStringLiteral("[MQTT]\r\nServer=127.0.0.1\r\nPort=%1\r\n").arg(broker.port()).toLatin1());
-    }
     QProcess program;
-    program.setProcessEnvironment(setting.env);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
-                                                       sim.device(), QStringLiteral("--dir"), setting.programDir});
-    ASSERT_TRUE(program.waitForStarted(10000));
+    startService(program, setting, sim, QStringLiteral("Server=127.0.0.1\r\nPort=%1\r\n").arg(broker.port()).toLatin1(),
+                 QProcess::ForwardedErrorChannel);
     ASSERT_TRUE(broker.waitFor([&] { return !broker.payloads("winkavex/call/incoming").isEmpty(); }, 120000));
 
     const QString in = setting.programDir + QStringLiteral("/WinKavex.in");
@@ -391,10 +391,7 @@ TEST(E2eMqtt, TlsAndPasswordsAreCheckedAndAFailureIsReportedOnce)
     ASSERT_TRUE(sim.start({QStringLiteral("--demo"), QStringLiteral("--demo-interval"), QStringLiteral("2")}));
     setting.env.insert(QStringLiteral("KAVEX_CAPI_SIM_DEMO"), QStringLiteral("2"));
     QProcess program;
-    program.setProcessEnvironment(setting.env);
-    program.start(binary(QStringLiteral("winkavex")), {QStringLiteral("--headless"), QStringLiteral("--port"),
-                                                       sim.device(), QStringLiteral("--dir"), setting.programDir});
-    ASSERT_TRUE(program.waitForStarted(10000));
+    startService(program, setting, sim, {}, QProcess::SeparateChannels);
     const QString in = setting.programDir + QStringLiteral("/WinKavex.in");
     QDeadlineTimer deadline(60000);
     while (recordLines(in) < 3 && !deadline.hasExpired())
