@@ -24,6 +24,13 @@ QString cleaned(const QString& text, int maxLength)
     return clean.simplified().left(maxLength).trimmed();
 }
 
+// An entry as the user gave it, bounded and cleaned as a line of the file would be.
+std::optional<BlockList::Entry> cleanEntry(const BlockList::Entry& entry)
+{
+    return BlockList::parseLine(cleaned(entry.number, BlockList::MaxNumberLength) + QLatin1Char('\t') +
+                                cleaned(entry.note, BlockList::MaxNoteLength));
+}
+
 } // namespace
 
 QString BlockList::key(const QString& number)
@@ -120,8 +127,7 @@ qsizetype BlockList::indexOf(const QString& wanted) const
 
 bool BlockList::add(const Entry& entry)
 {
-    const std::optional<Entry> clean = parseLine(cleaned(entry.number, MaxNumberLength) + QLatin1Char('\t') +
-                                                 cleaned(entry.note, MaxNoteLength));
+    const std::optional<Entry> clean = cleanEntry(entry);
     if (!clean)
         return false;
     const qsizetype at = indexOf(key(clean->number));
@@ -147,8 +153,7 @@ bool BlockList::remove(const QString& number)
 
 bool BlockList::replace(const QString& number, const Entry& entry)
 {
-    const std::optional<Entry> clean = parseLine(cleaned(entry.number, MaxNumberLength) + QLatin1Char('\t') +
-                                                 cleaned(entry.note, MaxNoteLength));
+    const std::optional<Entry> clean = cleanEntry(entry);
     const QString wanted = key(number);
     const qsizetype at = wanted.isEmpty() ? -1 : indexOf(wanted);
     if (!clean || at < 0)
